@@ -1,0 +1,48 @@
+// A thread object in the manner of a classic toolkit's thread class: a body to override, a
+// termination request that the body polls, freeing itself when done, and a completion
+// notification that runs on the user-interface thread while the thread waits for it.
+#pragma once
+
+#include <atomic>
+#include <functional>
+
+class TThread;
+using TNotifyEvent = std::function<void(TThread* Sender)>;
+
+// Runs a task on the user-interface thread and returns when it has run there. The program
+// installs one that queues to its event loop; tests install their own. With none installed the
+// task runs on the calling thread.
+using TSynchronizer = std::function<void(const std::function<void()>& Task)>;
+void SetSynchronizer(TSynchronizer Synchronizer);
+
+class TThread {
+public:
+    TThread(const TThread&) = delete;
+    TThread& operator=(const TThread&) = delete;
+
+    // The termination request: set from any thread, read by the body.
+    void Terminate() { Terminated_.store(true); }
+    bool Terminated() const { return Terminated_.load(); }
+
+    // Threads started and not yet completely gone (body, notification and freeing all done).
+    static int LiveCount() { return Live_.load(); }
+
+protected:
+    // The notification is fixed here, before the thread can run, so that even a body that ends
+    // at once is reported.
+    explicit TThread(TNotifyEvent OnTerminate) : OnTerminate_(std::move(OnTerminate)) {}
+    virtual ~TThread() = default;
+
+    // Starts the body on a new thread. Call it last in the most derived constructor.
+    void Start();
+    virtual void Execute() = 0;
+
+    bool FreeOnTerminate = false;
+
+private:
+    void Run();
+
+    TNotifyEvent OnTerminate_;
+    std::atomic<bool> Terminated_{false};
+    static std::atomic<int> Live_;
+};

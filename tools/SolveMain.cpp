@@ -1,0 +1,153 @@
+// kelvor-solve: one whole calculation through the solver worker, for developers and benchmarks.
+// Reads "M N", M stocks, N demands and M*N costs row by row from standard input, or builds the
+// problem with the program's random fill (--random SEED M N MAXA MAXB MAXC), and prints the
+// outcome, the sizes as the calculation left them, the total cost, the time and the plan.
+#include "CalcUnit.h"
+#include "RandomGen.h"
+#include "TaskLoop.h"
+#include "TextUnit.h"
+#include "ThreadUnit.h"
+
+#include <chrono>
+#include <cstdio>
+#include <iostream>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+struct TUsageError {
+    std::string Text;
+};
+
+int ReadWhole(const std::string& Word, const char* What, int Largest) {
+    std::int32_t Value = 0;
+    if (!TextToInt(Word, Value))
+        throw TUsageError{std::string(What) + " is not a whole number: " + Word};
+    if (Value < 1 || Value > Largest)
+        throw TUsageError{std::string(What) + " must lie within 1.." + std::to_string(Largest) +
+                          ": " + Word};
+    return Value;
+}
+
+int ReadSize(const std::string& Word, const char* What) { return ReadWhole(Word, What, MaxSize); }
+
+void ReadProblem(TCalc& Store) {
+    std::vector<std::string> Words;
+    for (std::string Word; std::cin >> Word;)
+        Words.push_back(Word);
+    if (Words.size() < 2)
+        throw TUsageError{"expected M and N first"};
+    const int M = ReadSize(Words[0], "M");
+    const int N = ReadSize(Words[1], "N");
+    const std::size_t Need = 2 + std::size_t(M) + std::size_t(N) + std::size_t(M) * N;
+    if (Words.size() < Need)
+        throw TUsageError{"too few numbers: expected " + std::to_string(Need - 2) + " after M N, got " +
+                          std::to_string(Words.size() - 2)};
+    std::size_t Next = 2;
+    auto Number = [&Words, &Next] {
+        double Value = 0.0;
+        if (!TextToReal(Words[Next], Value))
+            throw TUsageError{"not a number: " + Words[Next]};
+        ++Next;
+        return Value;
+    };
+    Store.M = M;
+    Store.N = N;
+    for (int I = 1; I <= M; ++I)
+        Store.SetA(I, Number());
+    for (int J = 1; J <= N; ++J)
+        Store.SetB(J, Number());
+    for (int I = 1; I <= M; ++I)
+        for (int J = 1; J <= N; ++J)
+            Store.SetC(I, J, Number());
+}
+
+// The program's random fill: draws for the stocks, then the demands, then the costs row by row.
+void RandomProblem(TCalc& Store, char** Args) {
+    std::int32_t Seed = 0;
+    if (!TextToInt(Args[0], Seed))
+        throw TUsageError{std::string("SEED is not a whole number: ") + Args[0]};
+    const int M = ReadSize(Args[1], "M");
+    const int N = ReadSize(Args[2], "N");
+    int Max[3];
+    for (int K = 0; K < 3; ++K)
+        Max[K] = ReadWhole(Args[3 + K], "a maximum", 9999);
+    RandomState = static_cast<std::uint32_t>(Seed);
+    Store.M = M;
+    Store.N = N;
+    for (int I = 1; I <= M; ++I)
+        Store.SetA(I, RandomBelow(Max[0]) + 1);
+    for (int J = 1; J <= N; ++J)
+        Store.SetB(J, RandomBelow(Max[1]) + 1);
+    for (int I = 1; I <= M; ++I)
+        for (int J = 1; J <= N; ++J)
+            Store.SetC(I, J, RandomBelow(Max[2]) + 1);
+}
+
+} // namespace
+
+int main(int Argc, char** Argv) {
+    std::unique_ptr<TCalc> Store(new TCalc);
+    Calc = Store.get();
+    try {
+        const std::string Option = Argc > 1 ? Argv[1] : "";
+        if (Option == "--random" && Argc == 8)
+            RandomProblem(*Store, Argv + 2);
+        else if (Argc == 1)
+            ReadProblem(*Store);
+        else
+            throw TUsageError{"usage: kelvor-solve [--random SEED M N MAXA MAXB MAXC] < problem"};
+    } catch (const TUsageError& Error) {
+        std::fprintf(stderr, "kelvor-solve: %s\n", Error.Text.c_str());
+        return 2;
+    }
+
+    TTaskLoop Loop;
+    Loop.Install();
+    bool Done = false, Aborted = false, Looping = false, Failed = false;
+    std::string Reason;
+    int Pivots = 0;
+    std::chrono::steady_clock::time_point Finish;
+    const auto Start = std::chrono::steady_clock::now();
+    new TNoShowCalc([&](TThread* Sender) {
+        Finish = std::chrono::steady_clock::now();
+        const auto* Worker = static_cast<TNoShowCalc*>(Sender);
+        Aborted = Worker->Aborted;
+        Looping = Worker->Looping;
+        Failed = Worker->Failed;
+        Reason = Worker->FailReason;
+        Pivots = Worker->Pivots;
+        Done = true;
+    });
+    Loop.Process([&Done] { return Done; }, std::chrono::hours(24));
+    while (TThread::LiveCount() > 0)
+        std::this_thread::yield();
+    TTaskLoop::Uninstall();
+
+    const char* Outcome = Failed ? "Failed" : Aborted ? "Aborted" : Looping ? "Looping" : "Optimal";
+    std::printf("outcome %s\n", Outcome);
+    if (Failed)
+        std::printf("reason %s\n", Reason.c_str());
+    std::printf("pivots %d\n", Pivots);
+    std::printf("balance_kind %d\n", int(Store->BalanceKind));
+    std::printf("m %d\nn %d\n", Store->M, Store->N);
+    std::printf("total_cost %.17g\n", Failed ? 0.0 : Store->TotalCost());
+    std::printf("time_ms %.3f\n", std::chrono::duration<double, std::milli>(Finish - Start).count());
+    std::printf("plan\n");
+    if (!Failed) {
+        std::string Line;
+        char Buffer[32];
+        for (int I = 1; I <= Store->M; ++I) {
+            Line.clear();
+            for (int J = 1; J <= Store->N; ++J) {
+                std::snprintf(Buffer, sizeof Buffer, J == 1 ? "%.17g" : " %.17g", Store->GetX(I, J));
+                Line += Buffer;
+            }
+            std::puts(Line.c_str());
+        }
+    }
+    return 0;
+}

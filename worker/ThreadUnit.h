@@ -1,0 +1,29 @@
+// The solver worker: one whole calculation on the store Calc, on a thread of its own.
+#pragma once
+
+#include "ThreadBase.h"
+
+#include <string>
+
+// The most pivots one calculation may make. Random problems above about 200 x 200 need more
+// than that to reach the optimum; such runs end Looping by design.
+inline constexpr int MaxIterations = 999;
+
+// Starts at once and frees itself after its completion notification; nothing may touch it
+// after the notification has returned. The outcome, for the notification to read: neither
+// flag set means the plan in the store is optimal; Aborted, the user's termination request was
+// seen after a pivot; Looping, MaxIterations pivots were made without reaching the optimum;
+// Failed, the problem or a solver step failed and FailReason tells why (no plan to show).
+class TNoShowCalc final : public TThread {
+public:
+    explicit TNoShowCalc(TNotifyEvent OnTerminate);
+
+    bool Aborted = false;
+    bool Looping = false;
+    bool Failed = false;
+    std::string FailReason;
+    int Pivots = 0;
+
+protected:
+    void Execute() override;
+};
