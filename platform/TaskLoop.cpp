@@ -6,7 +6,9 @@ void TTaskLoop::Install() {
     SetSynchronizer([this](const std::function<void()>& Task) { Send(Task); });
 }
 
-void TTaskLoop::Uninstall() { SetSynchronizer(nullptr); }
+void TTaskLoop::Uninstall() {
+    SetSynchronizer(nullptr);
+}
 
 void TTaskLoop::Send(const std::function<void()>& Task) {
     TItem Item{&Task, false};

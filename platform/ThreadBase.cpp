@@ -49,8 +49,6 @@ void TThread::Run() {
     } catch (...) {
         // The body reports its own failures; whatever escapes must not stop the notification.
     }
-    if (OnTerminate_)
-        Synchronize([this] { OnTerminate_(this); });
-    if (FreeOnTerminate)
-        delete this;
+    if (OnTerminate_) Synchronize([this] { OnTerminate_(this); });
+    if (FreeOnTerminate) delete this;
 }

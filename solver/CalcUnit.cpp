@@ -24,16 +24,14 @@ void SetBit(Word* Bits, int Index, bool On) {
 Word RangeMask(int W, int From, int To) {
     const int Lo = std::max(From - W * 64, 0);
     const int Hi = std::min(To - W * 64, 63);
-    if (Lo > Hi)
-        return 0;
+    if (Lo > Hi) return 0;
     const Word Upper = Hi == 63 ? ~Word(0) : (Word(1) << (Hi + 1)) - 1;
     return Upper & ~((Word(1) << Lo) - 1);
 }
 
 // The lowest set bit in From..To, or -1.
 int NextBit(const Word* Bits, int From, int To) {
-    if (From > To)
-        return -1;
+    if (From > To) return -1;
     for (int W = From >> 6; W <= To >> 6; ++W)
         if (const Word Hit = Bits[W] & RangeMask(W, From, To))
             return W * 64 + std::countr_zero(Hit);
@@ -42,15 +40,16 @@ int NextBit(const Word* Bits, int From, int To) {
 
 // The highest set bit in From..To, or -1.
 int PrevBit(const Word* Bits, int From, int To) {
-    if (From > To)
-        return -1;
+    if (From > To) return -1;
     for (int W = To >> 6; W >= From >> 6; --W)
         if (const Word Hit = Bits[W] & RangeMask(W, From, To))
             return W * 64 + 63 - std::countl_zero(Hit);
     return -1;
 }
 
-[[noreturn]] void RangeError(const char* What) { throw std::out_of_range(What); }
+[[noreturn]] void RangeError(const char* What) {
+    throw std::out_of_range(What);
+}
 
 // The largest (U + V[j]) - Row[j] over j = 0..Count-1, -infinity for none. Only the value is
 // needed: a row whose largest d does not beat the best so far cannot change the entering cell,
@@ -69,7 +68,7 @@ typedef double V4 __attribute__((vector_size(32)));
     }
 
 __attribute__((target_clones("avx2", "default"))) double RowMax(double U, const double* V,
-                                                                 const double* Row, int Count) {
+                                                                const double* Row, int Count) {
     constexpr double Low = -std::numeric_limits<double>::infinity();
     V4 M0 = {Low, Low, Low, Low}, M1 = M0, M2 = M0, M3 = M0;
     const V4 Uv = {U, U, U, U};
@@ -93,12 +92,10 @@ __attribute__((target_clones("avx2", "default"))) double RowMax(double U, const 
     M0 = M2 > M0 ? M2 : M0;
     double Best = Low;
     for (int L = 0; L < 4; ++L)
-        if (M0[L] > Best)
-            Best = M0[L];
+        if (M0[L] > Best) Best = M0[L];
     for (; J < Count; ++J) {
         const double D = (U + V[J]) - Row[J];
-        if (D > Best)
-            Best = D;
+        if (D > Best) Best = D;
     }
     return Best;
 }
@@ -106,7 +103,9 @@ __attribute__((target_clones("avx2", "default"))) double RowMax(double U, const 
 
 constexpr int Up = 1, Left = 2, Down = 3, Right = 4;
 
-int Opposite(int Dir) { return Dir <= 2 ? Dir + 2 : Dir - 2; }
+int Opposite(int Dir) {
+    return Dir <= 2 ? Dir + 2 : Dir - 2;
+}
 
 } // namespace
 
@@ -121,14 +120,12 @@ TCalc::TCalc() {
 }
 
 void TCalc::Check(int Index) {
-    if (Index < 1 || Index > Capacity)
-        RangeError("Index outside the store's capacity 1..501");
+    if (Index < 1 || Index > Capacity) RangeError("Index outside the store's capacity 1..501");
 }
 
 // The sizes must lie within the capacity before any loop trusts them.
 void TCalc::CheckSize() const {
-    if (M < 1 || M > Capacity || N < 1 || N > Capacity)
-        RangeError("Problem size outside 1..501");
+    if (M < 1 || M > Capacity || N < 1 || N > Capacity) RangeError("Problem size outside 1..501");
 }
 
 void TCalc::SetA(int I, double Value) {
@@ -186,8 +183,7 @@ double TCalc::GetV(int J) const {
 }
 
 TCycleCell TCalc::GetCycle(int K) const {
-    if (K < 1 || K > CycleCapacity)
-        RangeError("Cycle index outside 1..251002");
+    if (K < 1 || K > CycleCapacity) RangeError("Cycle index outside 1..251002");
     return Cycle_[K - 1];
 }
 
@@ -199,8 +195,7 @@ void TCalc::StoreX(int I, int J, double Value) {
 }
 
 double TCalc::TotalCost() const {
-    if (M < 0 || M > Capacity || N < 0 || N > Capacity)
-        RangeError("Problem size outside 0..501");
+    if (M < 0 || M > Capacity || N < 0 || N > Capacity) RangeError("Problem size outside 0..501");
     double Sum = 0.0;
     // The basic cells in row-major order: the same terms in the same order as a full scan.
     for (int I = 1; I <= M; ++I)
@@ -230,10 +225,8 @@ void TCalc::CheckProblem() const {
             Finite = Finite && std::isfinite(Cost);
             MaxC = std::max(MaxC, std::fabs(Cost));
         }
-    if (!Finite)
-        throw TCalcError("Stocks, demands and costs must be finite numbers");
-    if (Negative)
-        throw TCalcError("Stocks and demands must not be negative");
+    if (!Finite) throw TCalcError("Stocks, demands and costs must be finite numbers");
+    if (Negative) throw TCalcError("Stocks and demands must not be negative");
     // A potential is an alternating sum of at most M + N - 1 costs, a reduced cost adds one
     // more, and the total cost is at most the shipped amount times the largest cost. Keep all
     // of them, with room for rounding, inside the range of a double.
@@ -247,8 +240,7 @@ void TCalc::CheckProblem() const {
 
 void TCalc::Balance() {
     BalanceKind = 0;
-    if (M < 0 || M > Capacity || N < 0 || N > Capacity)
-        RangeError("Problem size outside 0..501");
+    if (M < 0 || M > Capacity || N < 0 || N > Capacity) RangeError("Problem size outside 0..501");
     double SumA = 0.0;
     for (int I = 1; I <= M; ++I)
         SumA = SumA + A_[I - 1];
@@ -325,8 +317,7 @@ void TCalc::CalcPotentials() {
         }
     }
     RowFirst_[M] = Count;
-    if (Count != Need)
-        throw TCalcError("The plan has fewer basic cells than a spanning tree");
+    if (Count != Need) throw TCalcError("The plan has fewer basic cells than a spanning tree");
 
     // The cells of each column in list order, by a counting sort: column J's cells end up at
     // ColEntries_[ColFirst_[J - 1] .. ColFirst_[J] - 1].
@@ -391,8 +382,7 @@ void TCalc::FindEnteringCell(int& Row, int& Col) const {
     for (int I = 1; I <= M; ++I) {
         const double Ui = U_[I - 1];
         const double* CostRow = C_ + Cell(I, 1);
-        if (!(RowMax(Ui, V_, CostRow, N) > Best))
-            continue;
+        if (!(RowMax(Ui, V_, CostRow, N) > Best)) continue;
         for (int J = 1; J <= N; ++J) {
             const double D = (Ui + V_[J - 1]) - CostRow[J - 1];
             if (D > Best) {
@@ -418,14 +408,12 @@ bool TCalc::Slide(int Row, int Col, int Dir, int EnterRow, int EnterCol, int& St
     switch (Dir) {
     case Up:
         Stop = PrevBit(TreeCols_[Col - 1], 1, Row - 1);
-        if (EnterCol == Col && EnterRow < Row && EnterRow > Stop && EnterRow >= 1)
-            Stop = EnterRow;
+        if (EnterCol == Col && EnterRow < Row && EnterRow > Stop && EnterRow >= 1) Stop = EnterRow;
         StopRow = Stop;
         break;
     case Left:
         Stop = PrevBit(TreeRows_[Row - 1], 1, Col - 1);
-        if (EnterRow == Row && EnterCol < Col && EnterCol > Stop && EnterCol >= 1)
-            Stop = EnterCol;
+        if (EnterRow == Row && EnterCol < Col && EnterCol > Stop && EnterCol >= 1) Stop = EnterCol;
         StopCol = Stop;
         break;
     case Down:
@@ -468,11 +456,9 @@ void TCalc::FindCycle(int Row, int Col) {
             continue;
         }
         NextDir_[K] = std::uint8_t(Dir + 1);
-        if (Dir == BackDir_[K])
-            continue;
+        if (Dir == BackDir_[K]) continue;
         int StopRow, StopCol;
-        if (!Slide(Cycle_[K - 1].Row, Cycle_[K - 1].Col, Dir, Row, Col, StopRow, StopCol))
-            continue;
+        if (!Slide(Cycle_[K - 1].Row, Cycle_[K - 1].Col, Dir, Row, Col, StopRow, StopCol)) continue;
         if (StopRow == Row && StopCol == Col) {
             Found = true;
             break;
@@ -484,16 +470,14 @@ void TCalc::FindCycle(int Row, int Col) {
         BackDir_[K + 1] = std::uint8_t(Opposite(Dir));
         NextDir_[K + 1] = Up;
     }
-    if (!Found)
-        throw TCalcError("No pivot cycle passes through the entering cell");
+    if (!Found) throw TCalcError("No pivot cycle passes through the entering cell");
 
     Cycle_[CycleLength_++] = {Col, Row};
     // Drops the middle one of three consecutive cells on one line, testing the same position
     // again after a drop: one pass with a read and a write position.
     auto DropStraight = [this](auto SameLine) {
         const int Length = CycleLength_;
-        if (Length < 3)
-            return;
+        if (Length < 3) return;
         int W = 0, R = 1;
         while (R + 1 < Length) {
             if (SameLine(Cycle_[W], Cycle_[R]) && SameLine(Cycle_[R], Cycle_[R + 1]))
@@ -512,8 +496,7 @@ void TCalc::FindCycle(int Row, int Col) {
 
 void TCalc::Pivot() {
     const int Length = CycleLength_;
-    if (Length < 4 || Length % 2 != 0)
-        throw TCalcError("The pivot has no valid cycle");
+    if (Length < 4 || Length % 2 != 0) throw TCalcError("The pivot has no valid cycle");
     auto At = [this](int K) -> double& { return X_[Cell(Cycle_[K - 1].Row, Cycle_[K - 1].Col)]; };
     double Theta = At(2);
     int Leaving = 2;
@@ -530,13 +513,11 @@ void TCalc::Pivot() {
 }
 
 std::string ElapsedTimeToStr(double Elapsed) {
-    if (!(Elapsed >= 0.0))
-        return {};
+    if (!(Elapsed >= 0.0)) return {};
     constexpr double MsPerDay = 86400000.0;
     // Beyond this many days the hour count no longer fits the 64-bit arithmetic.
     constexpr double MaxDays = 1e11;
-    if (!(Elapsed < MaxDays))
-        return {};
+    if (!(Elapsed < MaxDays)) return {};
     const auto Ms = static_cast<std::int64_t>(std::round(Elapsed * MsPerDay));
     const std::int64_t DayMs = Ms % 86400000;
     const std::int64_t Hours = DayMs / 3600000;

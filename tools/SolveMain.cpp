@@ -32,25 +32,25 @@ int ReadWhole(const std::string& Word, const char* What, int Largest) {
     return Value;
 }
 
-int ReadSize(const std::string& Word, const char* What) { return ReadWhole(Word, What, MaxSize); }
+int ReadSize(const std::string& Word, const char* What) {
+    return ReadWhole(Word, What, MaxSize);
+}
 
 void ReadProblem(TCalc& Store) {
     std::vector<std::string> Words;
     for (std::string Word; std::cin >> Word;)
         Words.push_back(Word);
-    if (Words.size() < 2)
-        throw TUsageError{"expected M and N first"};
+    if (Words.size() < 2) throw TUsageError{"expected M and N first"};
     const int M = ReadSize(Words[0], "M");
     const int N = ReadSize(Words[1], "N");
     const std::size_t Need = 2 + std::size_t(M) + std::size_t(N) + std::size_t(M) * N;
     if (Words.size() < Need)
-        throw TUsageError{"too few numbers: expected " + std::to_string(Need - 2) + " after M N, got " +
-                          std::to_string(Words.size() - 2)};
+        throw TUsageError{"too few numbers: expected " + std::to_string(Need - 2) +
+                          " after M N, got " + std::to_string(Words.size() - 2)};
     std::size_t Next = 2;
     auto Number = [&Words, &Next] {
         double Value = 0.0;
-        if (!TextToReal(Words[Next], Value))
-            throw TUsageError{"not a number: " + Words[Next]};
+        if (!TextToReal(Words[Next], Value)) throw TUsageError{"not a number: " + Words[Next]};
         ++Next;
         return Value;
     };
@@ -129,13 +129,13 @@ int main(int Argc, char** Argv) {
 
     const char* Outcome = Failed ? "Failed" : Aborted ? "Aborted" : Looping ? "Looping" : "Optimal";
     std::printf("outcome %s\n", Outcome);
-    if (Failed)
-        std::printf("reason %s\n", Reason.c_str());
+    if (Failed) std::printf("reason %s\n", Reason.c_str());
     std::printf("pivots %d\n", Pivots);
     std::printf("balance_kind %d\n", int(Store->BalanceKind));
     std::printf("m %d\nn %d\n", Store->M, Store->N);
     std::printf("total_cost %.17g\n", Failed ? 0.0 : Store->TotalCost());
-    std::printf("time_ms %.3f\n", std::chrono::duration<double, std::milli>(Finish - Start).count());
+    std::printf("time_ms %.3f\n",
+                std::chrono::duration<double, std::milli>(Finish - Start).count());
     std::printf("plan\n");
     if (!Failed) {
         std::string Line;
@@ -143,7 +143,8 @@ int main(int Argc, char** Argv) {
         for (int I = 1; I <= Store->M; ++I) {
             Line.clear();
             for (int J = 1; J <= Store->N; ++J) {
-                std::snprintf(Buffer, sizeof Buffer, J == 1 ? "%.17g" : " %.17g", Store->GetX(I, J));
+                std::snprintf(Buffer, sizeof Buffer, J == 1 ? "%.17g" : " %.17g",
+                              Store->GetX(I, J));
                 Line += Buffer;
             }
             std::puts(Line.c_str());

@@ -1,0 +1,297 @@
+#include "ThreadUnit.h"
+
+#include "CalcUnit.h"
+#include "LemonReference.h"
+#include "RandomGen.h"
+#include "ThreadTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+#include <random>
+#include <string>
+
+namespace {
+
+struct TOutcome {
+    bool Aborted = false, Looping = false, Failed = false;
+    std::string Reason;
+    int Pivots = -1;
+};
+
+class Worker : public testing::Test {
+protected:
+    void SetUp() override {
+        Store_ = std::make_unique<TCalc>();
+        Calc = Store_.get();
+    }
+    void TearDown() override {
+        ASSERT_TRUE(TUiThread::WaitForThreads());
+        Calc = nullptr;
+    }
+
+    // One calculation through the worker, the test's thread standing in for the UI thread.
+    // Request runs right after the worker has started (its termination request, say).
+    TOutcome Run(const std::function<void(TNoShowCalc&)>& Request = nullptr) {
+        TUiThread Ui;
+        TOutcome Out;
+        bool Done = false;
+        auto* W = new TNoShowCalc([&](TThread* Sender) {
+            const auto* Self = static_cast<TNoShowCalc*>(Sender);
+            Out = {Self->Aborted, Self->Looping, Self->Failed, Self->FailReason, Self->Pivots};
+            Done = true;
+        });
+        // The worker cannot free itself before its notification has run on this thread.
+        if (Request) Request(*W);
+        EXPECT_TRUE(Ui.RunUntil([&] { return Done; }, std::chrono::minutes(5)));
+        return Out;
+    }
+
+    void Random(int M, int N, int MaxA, int MaxB, int MaxC, std::uint32_t Seed) {
+        RandomState = Seed;
+        Calc->M = M;
+        Calc->N = N;
+        for (int I = 1; I <= M; ++I)
+            Calc->SetA(I, RandomBelow(MaxA) + 1);
+        for (int J = 1; J <= N; ++J)
+            Calc->SetB(J, RandomBelow(MaxB) + 1);
+        for (int I = 1; I <= M; ++I)
+            for (int J = 1; J <= N; ++J)
+                Calc->SetC(I, J, RandomBelow(MaxC) + 1);
+    }
+
+    // Pivots needed from the north-west corner to the optimum, without any cap.
+    static int PivotsNeeded(TCalc& S) {
+        S.Balance();
+        S.InitialPlan();
+        int Pivots = 0, Row = 0, Col = 0;
+        for (;;) {
+            S.CalcPotentials();
+            S.FindEnteringCell(Row, Col);
+            if (Row == 0) return Pivots;
+            S.FindCycle(Row, Col);
+            S.SetX(Row, Col, 0.0);
+            S.Pivot();
+            ++Pivots;
+        }
+    }
+
+    std::unique_ptr<TCalc> Store_;
+};
+
+// The properties of an optimal plan: feasible, a full basis, complementary slackness.
+void ExpectOptimalPlan(const TCalc& S, const TReferenceProblem& Given) {
+    int Basic = 0;
+    double Scale = 1.0;
+    for (double V : Given.A)
+        Scale = std::max(Scale, std::fabs(V));
+    for (double V : Given.B)
+        Scale = std::max(Scale, std::fabs(V));
+    for (int I = 1; I <= S.M; ++I) {
+        double Row = 0.0;
+        for (int J = 1; J <= S.N; ++J) {
+            const double X = S.GetX(I, J);
+            if (X > BasicThreshold) {
+                ++Basic;
+                ASSERT_GE(X, 0.0);
+                Row += X;
+                ASSERT_NEAR(S.GetU(I) + S.GetV(J), S.GetC(I, J),
+                            1e-6 * (1 + std::fabs(S.GetC(I, J))));
+            } else {
+                ASSERT_EQ(X, NonBasic);
+                ASSERT_GE(S.GetC(I, J) - S.GetU(I) - S.GetV(J), -0.0001);
+            }
+        }
+        ASSERT_NEAR(Row, S.GetA(I), 1e-6 * Scale) << "row " << I;
+    }
+    for (int J = 1; J <= S.N; ++J) {
+        double Col = 0.0;
+        for (int I = 1; I <= S.M; ++I)
+            if (S.GetX(I, J) > BasicThreshold) Col += S.GetX(I, J);
+        ASSERT_NEAR(Col, S.GetB(J), 1e-6 * Scale) << "column " << J;
+    }
+    ASSERT_EQ(Basic, S.M + S.N - 1);
+}
+
+TEST_F(Worker, SmallProblemEndsOptimal) {
+    Calc->M = 2;
+    Calc->N = 3;
+    const double A[] = {30, 20}, B[] = {10, 25, 15}, C[2][3] = {{8, 6, 10}, {9, 12, 13}};
+    for (int I = 1; I <= 2; ++I)
+        Calc->SetA(I, A[I - 1]);
+    for (int J = 1; J <= 3; ++J)
+        Calc->SetB(J, B[J - 1]);
+    for (int I = 1; I <= 2; ++I)
+        for (int J = 1; J <= 3; ++J)
+            Calc->SetC(I, J, C[I - 1][J - 1]);
+    const auto Given = ReferenceProblemFromCalc(*Calc);
+    const TOutcome Out = Run();
+    EXPECT_FALSE(Out.Aborted || Out.Looping || Out.Failed);
+    EXPECT_GT(Out.Pivots, 0);
+    ExpectOptimalPlan(*Calc, Given);
+    // By hand: supplier 1 sends 25 to consumer 2 and 5 to consumer 3 (150 + 50), supplier 2
+    // sends 10 to consumer 1 and 10 to consumer 3 (90 + 130).
+    EXPECT_EQ(Calc->TotalCost(), 420.0);
+}
+
+TEST_F(Worker, InstantBodyStillNotifies) {
+    Calc->M = Calc->N = 1;
+    Calc->SetA(1, 4);
+    Calc->SetB(1, 4);
+    const TOutcome Out = Run();
+    EXPECT_FALSE(Out.Aborted || Out.Looping || Out.Failed);
+    EXPECT_EQ(Out.Pivots, 0);
+    EXPECT_EQ(Calc->GetX(1, 1), 4.0);
+}
+
+TEST_F(Worker, AlreadyOptimalPlanIgnoresAnEarlyAbort) {
+    // (i - j)^2 is a Monge matrix: the north-west-corner plan is optimal.
+    Random(200, 200, 9, 9, 1, 5);
+    for (int I = 1; I <= 200; ++I) {
+        Calc->SetB(I, Calc->GetA(I));
+        for (int J = 1; J <= 200; ++J)
+            Calc->SetC(I, J, double((I - J) * (I - J)));
+    }
+    const TOutcome Out = Run([](TNoShowCalc& W) { W.Terminate(); });
+    EXPECT_FALSE(Out.Aborted || Out.Looping || Out.Failed);
+    EXPECT_EQ(Out.Pivots, 0);
+}
+
+TEST_F(Worker, AbortIsSeenAfterAPivot) {
+    Random(500, 500, 9999, 9999, 9999, 7);
+    const TOutcome Out = Run([](TNoShowCalc& W) { W.Terminate(); });
+    EXPECT_TRUE(Out.Aborted);
+    EXPECT_FALSE(Out.Looping || Out.Failed);
+    EXPECT_EQ(Out.Pivots, 1);
+    // The plan after the last pivot is still a full basic plan.
+    int Basic = 0;
+    for (int I = 1; I <= Calc->M; ++I)
+        for (int J = 1; J <= Calc->N; ++J)
+            Basic += Calc->GetX(I, J) > BasicThreshold;
+    EXPECT_EQ(Basic, Calc->M + Calc->N - 1);
+}
+
+// Seeds of the program's random fill (120 x 120, maxima 50) whose calculations need 998 and
+// 999 pivots; the uncapped driver loop confirms the counts before the worker is judged.
+TEST_F(Worker, CapAllowsNineHundredNinetyEightPivotsToFinish) {
+    Random(120, 120, 50, 50, 50, 53);
+    {
+        auto Copy = std::make_unique<TCalc>();
+        Copy->M = Copy->N = 120;
+        for (int I = 1; I <= 120; ++I) {
+            Copy->SetA(I, Calc->GetA(I));
+            Copy->SetB(I, Calc->GetB(I));
+            for (int J = 1; J <= 120; ++J)
+                Copy->SetC(I, J, Calc->GetC(I, J));
+        }
+        ASSERT_EQ(PivotsNeeded(*Copy), 998);
+    }
+    const TOutcome Out = Run();
+    EXPECT_FALSE(Out.Aborted || Out.Looping || Out.Failed);
+    EXPECT_EQ(Out.Pivots, 998);
+}
+
+TEST_F(Worker, NineHundredNinetyNinePivotsEndLooping) {
+    Random(120, 120, 50, 50, 50, 289);
+    {
+        auto Copy = std::make_unique<TCalc>();
+        Copy->M = Copy->N = 120;
+        for (int I = 1; I <= 120; ++I) {
+            Copy->SetA(I, Calc->GetA(I));
+            Copy->SetB(I, Calc->GetB(I));
+            for (int J = 1; J <= 120; ++J)
+                Copy->SetC(I, J, Calc->GetC(I, J));
+        }
+        ASSERT_EQ(PivotsNeeded(*Copy), MaxIterations);
+    }
+    const TOutcome Out = Run();
+    EXPECT_TRUE(Out.Looping);
+    EXPECT_FALSE(Out.Aborted || Out.Failed);
+    EXPECT_EQ(Out.Pivots, MaxIterations);
+}
+
+TEST_F(Worker, BadProblemsFailWithAReasonAndNoOtherFlag) {
+    Calc->M = 2;
+    Calc->N = 2;
+    Calc->SetA(1, 5);
+    Calc->SetA(2, -1);
+    Calc->SetB(1, 2);
+    Calc->SetB(2, 2);
+    TOutcome Out = Run();
+    EXPECT_TRUE(Out.Failed);
+    EXPECT_FALSE(Out.Aborted || Out.Looping);
+    EXPECT_EQ(Out.Reason, "Stocks and demands must not be negative");
+
+    Calc->M = 2;
+    Calc->N = 2;
+    Calc->SetA(2, 1);
+    Calc->SetC(1, 2, std::nan(""));
+    Out = Run();
+    EXPECT_TRUE(Out.Failed);
+    EXPECT_EQ(Out.Reason, "Stocks, demands and costs must be finite numbers");
+
+    Calc->M = 0; // a size no window lets through: a range error, caught
+    Out = Run([](TNoShowCalc& W) { W.Terminate(); });
+    EXPECT_TRUE(Out.Failed);
+    EXPECT_FALSE(Out.Aborted || Out.Looping);
+    EXPECT_FALSE(Out.Reason.empty());
+}
+
+TEST_F(Worker, NegativeCostsSolve) {
+    Random(30, 20, 9, 9, 20, 3);
+    for (int I = 1; I <= 30; ++I)
+        for (int J = 1; J <= 20; ++J)
+            Calc->SetC(I, J, Calc->GetC(I, J) - 15.0);
+    const auto Given = ReferenceProblemFromCalc(*Calc);
+    const TOutcome Out = Run();
+    ASSERT_FALSE(Out.Aborted || Out.Looping || Out.Failed);
+    ExpectOptimalPlan(*Calc, Given);
+    EXPECT_NEAR(Calc->TotalCost(), ReferenceOptimalCost(Given),
+                1e-9 * std::fabs(ReferenceOptimalCost(Given)));
+}
+
+// Every optimal run has exactly the optimal cost of an independent solver.
+TEST_F(Worker, CrossCheckAgainstTheReferenceSolver) {
+    std::mt19937 Rng(2024);
+    int Optimal = 0;
+    for (int Run_ = 0; Run_ < 300; ++Run_) {
+        const int M = 1 + int(Rng() % (Run_ < 250 ? 12 : 60));
+        const int N = 1 + int(Rng() % (Run_ < 250 ? 12 : 60));
+        const int Shape = Run_ % 5;
+        const int Max = Shape == 0 ? 1 : Shape == 1 ? 3 : 50;
+        Calc->M = M;
+        Calc->N = N;
+        double SumA = 0, SumB = 0;
+        for (int I = 1; I <= M; ++I) {
+            Calc->SetA(I, double(Rng() % (Max + 1)));
+            SumA += Calc->GetA(I);
+        }
+        for (int J = 1; J <= N; ++J) {
+            Calc->SetB(J, double(Rng() % (Max + 1)));
+            SumB += Calc->GetB(J);
+        }
+        if (Shape == 2 && SumA != SumB) // balanced exactly
+            SumA > SumB ? Calc->SetB(1, Calc->GetB(1) + SumA - SumB)
+                        : Calc->SetA(1, Calc->GetA(1) + SumB - SumA);
+        for (int I = 1; I <= M; ++I)
+            for (int J = 1; J <= N; ++J) {
+                double Cost = double(Rng() % (Max + 1));
+                if (Shape == 3) Cost -= Max / 2.0; // negative costs
+                if (Shape == 4) Cost = Cost / 4.0 + 0.5;
+                Calc->SetC(I, J, Cost);
+            }
+        const auto Given = ReferenceProblemFromCalc(*Calc);
+        const TOutcome Out = Run();
+        ASSERT_FALSE(Out.Failed) << Out.Reason;
+        if (Out.Looping) continue;
+        ++Optimal;
+        ExpectOptimalPlan(*Calc, Given);
+        const double Reference = ReferenceOptimalCost(Given);
+        ASSERT_NEAR(Calc->TotalCost(), Reference, 1e-9 * std::max(1.0, std::fabs(Reference)))
+            << "run " << Run_ << " (" << M << " x " << N << ")";
+    }
+    EXPECT_GT(Optimal, 250);
+}
+
+} // namespace
