@@ -1,6 +1,11 @@
 #include "TextUnit.h"
 
+#include <algorithm>
 #include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <string>
 #include <system_error>
 
@@ -122,4 +127,89 @@ bool TextToReal(std::string_view Text, double& Value) {
     }
     Value = Negative ? -Result : Result;
     return true;
+}
+
+namespace {
+
+// The value's 15 significant decimal digits and the power of ten of the first one.
+struct TDecimal {
+    char Digits[15];
+    int Exponent;
+};
+
+TDecimal Decimal15(double Magnitude) {
+    char Text[40];
+    std::snprintf(Text, sizeof Text, "%.14e", Magnitude);
+    TDecimal D{};
+    D.Digits[0] = Text[0];
+    std::memcpy(D.Digits + 1, Text + 2, 14);
+    D.Exponent = std::atoi(Text + 17);
+    return D;
+}
+
+} // namespace
+
+std::string AmountText(double Value) {
+    if (!std::isfinite(Value)) return Value != Value ? "NAN" : Value > 0 ? "INF" : "-INF";
+    const TDecimal D = Decimal15(std::fabs(Value));
+    auto DigitAt = [&D](int Power) {
+        const int K = D.Exponent - Power;
+        return K >= 0 && K < 15 ? D.Digits[K] - '0' : 0;
+    };
+    // Digits from the highest power down to tenths, most significant first, one spare in
+    // front for a carry.
+    const int Top = std::max(D.Exponent, 0);
+    std::string Digits(std::size_t(Top + 3), '0');
+    for (int Power = Top; Power >= -1; --Power)
+        Digits[std::size_t(Top - Power + 1)] = char('0' + DigitAt(Power));
+    if (DigitAt(-2) >= 5) {
+        std::size_t K = Digits.size();
+        while (K-- > 0) {
+            if (Digits[K] == '9') {
+                Digits[K] = '0';
+                continue;
+            }
+            ++Digits[K];
+            break;
+        }
+    }
+    const std::size_t First = std::min(Digits.find_first_not_of('0'), Digits.size() - 2);
+    std::string Text = Digits.substr(First, Digits.size() - 1 - First) + "." + Digits.back();
+    if (Value < 0 && Text.find_first_not_of("0.") != std::string::npos) Text.insert(0, "-");
+    if (Text.size() < 4) Text.insert(0, 4 - Text.size(), ' ');
+    return Text;
+}
+
+std::string CostText(double Value, std::string_view DecimalSeparator) {
+    if (Value == 0.0) return "0";
+    if (!std::isfinite(Value)) return Value != Value ? "NAN" : Value > 0 ? "INF" : "-INF";
+    const TDecimal D = Decimal15(std::fabs(Value));
+    int Used = 15;
+    while (Used > 1 && D.Digits[Used - 1] == '0')
+        --Used;
+    std::string Text = Value < 0 ? "-" : "";
+    if (D.Exponent >= -4 && D.Exponent < 15) {
+        if (D.Exponent < 0) {
+            Text += "0";
+            Text += DecimalSeparator;
+            Text.append(std::size_t(-D.Exponent - 1), '0');
+            Text.append(D.Digits, std::size_t(Used));
+        } else {
+            const int Whole = D.Exponent + 1;
+            for (int K = 0; K < Whole; ++K)
+                Text += K < Used ? D.Digits[K] : '0';
+            if (Used > Whole) {
+                Text += DecimalSeparator;
+                Text.append(D.Digits + Whole, std::size_t(Used - Whole));
+            }
+        }
+        return Text;
+    }
+    Text += D.Digits[0];
+    if (Used > 1) {
+        Text += DecimalSeparator;
+        Text.append(D.Digits + 1, std::size_t(Used - 1));
+    }
+    Text += "E" + std::to_string(D.Exponent);
+    return Text;
 }

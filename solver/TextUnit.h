@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 // A whole text as a signed 32-bit integer: leading space characters, then either an optional
@@ -16,3 +17,14 @@ bool TextToInt(std::string_view Text, std::int32_t& Value);
 // double; a number beyond the range of a double fails, one too small for it reads as the nearest
 // double (zero, keeping the sign). Anything else fails and leaves Value unchanged.
 bool TextToReal(std::string_view Text, double& Value);
+
+// A plan amount as the results show it: one decimal with "." as the point, rounded to the
+// nearest tenth of the value's 15-digit decimal form with a 5 in the hundredths going away from
+// zero, padded on the left with blanks to at least 4 characters: 5 gives " 5.0", 12.25 "12.3".
+std::string AmountText(double Value);
+
+// A total cost in the general format with 15 significant digits: fixed notation without
+// trailing zeros while the value has at most 15 digits before the point and is at least 0.0001
+// in size, otherwise scientific ("1.5E20", "9E-5"); 0 gives "0". DecimalSeparator stands for
+// the point (the user's regional one).
+std::string CostText(double Value, std::string_view DecimalSeparator);

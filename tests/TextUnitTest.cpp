@@ -113,3 +113,53 @@ TEST(TextToReal, VeryLongTextsConvert) {
 }
 
 } // namespace
+
+namespace {
+
+struct TFormatCase {
+    double Value;
+    const char* Text;
+};
+
+class AmountTextCases : public testing::TestWithParam<TFormatCase> {};
+
+TEST_P(AmountTextCases, Formats) {
+    EXPECT_EQ(AmountText(GetParam().Value), GetParam().Text);
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, AmountTextCases,
+                         testing::Values(TFormatCase{5, " 5.0"}, TFormatCase{7, " 7.0"},
+                                         TFormatCase{12.25, "12.3"}, TFormatCase{150, "150.0"},
+                                         TFormatCase{1234.56, "1234.6"}, TFormatCase{0.05, " 0.1"},
+                                         TFormatCase{0.15, " 0.2"}, TFormatCase{0.04951, " 0.0"},
+                                         TFormatCase{0.0001, " 0.0"}, TFormatCase{9.95, "10.0"},
+                                         TFormatCase{99.96, "100.0"},
+                                         TFormatCase{999999.95, "1000000.0"},
+                                         TFormatCase{2.675, " 2.7"},
+                                         TFormatCase{1e20, "100000000000000000000.0"},
+                                         TFormatCase{-2.25, "-2.3"}, TFormatCase{0, " 0.0"}));
+
+class CostTextCases : public testing::TestWithParam<TFormatCase> {};
+
+TEST_P(CostTextCases, Formats) {
+    EXPECT_EQ(CostText(GetParam().Value, "."), GetParam().Text);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, CostTextCases,
+    testing::Values(TFormatCase{0, "0"}, TFormatCase{1250, "1250"}, TFormatCase{1250.5, "1250.5"},
+                    TFormatCase{0.1, "0.1"}, TFormatCase{0.0001, "0.0001"},
+                    TFormatCase{0.00009, "9E-5"}, TFormatCase{1.5e20, "1.5E20"},
+                    TFormatCase{123456789012345, "123456789012345"},
+                    TFormatCase{1234567890123456, "1.23456789012346E15"},
+                    TFormatCase{1.0 / 3, "0.333333333333333"}, TFormatCase{-42.5, "-42.5"},
+                    TFormatCase{2.0 / 3 * 1e6, "666666.666666667"},
+                    TFormatCase{999999999999999.9, "1E15"}, TFormatCase{1e-300, "1E-300"}));
+
+TEST(CostText, UsesTheRegionalSeparator) {
+    EXPECT_EQ(CostText(1250.5, ","), "1250,5");
+    EXPECT_EQ(CostText(1.5e20, ","), "1,5E20");
+    EXPECT_EQ(CostText(1250, ","), "1250");
+}
+
+} // namespace
