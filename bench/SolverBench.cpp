@@ -1,0 +1,505 @@
+// kelvor-solver-bench: the solver's speed on fixed-seed random problems, beside a literal
+// potentials step and beside LEMON's network simplex.
+//
+// For each problem (the program's random fill, seed, sizes and maxima fixed) it times:
+//   ours     one whole calculation through the worker TNoShowCalc, as kelvor-solve runs it;
+//   literal  the same calculation on this thread with the potentials step done as its
+//            description words it (the scan restarting at the first entry after every new
+//            potential, the index sum after every step) and a plain scalar entering-cell scan;
+//            the balance, initial plan, cycle and pivot steps are the store's own;
+//   lemon    LEMON's NetworkSimplex (int data, block-search pivots) solving the same balanced
+//            problem completely: graph building and run.
+// Each figure is the median of several runs. Before timing, one checked run steps the store and
+// the literal step side by side and demands the same potentials bit for bit, the same entering
+// cells, pivots and outcome; the optimal costs are checked against the reference solver.
+//
+// Options: --reps R (default 5), --literal-reps R (default 3), --quick (100 x 100 only).
+#include "CalcUnit.h"
+#include "LemonReference.h"
+#include "RandomGen.h"
+#include "TaskLoop.h"
+#include "ThreadUnit.h"
+
+#include <lemon/network_simplex.h>
+#include <lemon/smart_graph.h>
+
+#include <algorithm>
+#include <bit>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double SecondsSince(Clock::time_point Start) {
+    return std::chrono::duration<double>(Clock::now() - Start).count();
+}
+
+double Median(std::vector<double> Values) {
+    std::sort(Values.begin(), Values.end());
+    const std::size_t Mid = Values.size() / 2;
+    return Values.size() % 2 == 1 ? Values[Mid] : (Values[Mid - 1] + Values[Mid]) / 2.0;
+}
+
+struct TSpec {
+    int M, N, Max;
+};
+
+// The program's random fill: stocks, then demands, then costs row by row, each 1..max.
+TReferenceProblem RandomProblem(std::uint32_t Seed, const TSpec& Spec) {
+    RandomState = Seed;
+    TReferenceProblem P{Spec.M, Spec.N, {}, {}, {}};
+    for (int I = 0; I < Spec.M; ++I)
+        P.A.push_back(RandomBelow(Spec.Max) + 1);
+    for (int J = 0; J < Spec.N; ++J)
+        P.B.push_back(RandomBelow(Spec.Max) + 1);
+    for (int K = 0; K < Spec.M * Spec.N; ++K)
+        P.C.push_back(RandomBelow(Spec.Max) + 1);
+    return P;
+}
+
+void Load(TCalc& Store, const TReferenceProblem& P) {
+    Store.M = P.M;
+    Store.N = P.N;
+    for (int I = 1; I <= P.M; ++I)
+        Store.SetA(I, P.A[I - 1]);
+    for (int J = 1; J <= P.N; ++J)
+        Store.SetB(J, P.B[J - 1]);
+    for (int I = 1; I <= P.M; ++I)
+        for (int J = 1; J <= P.N; ++J)
+            Store.SetC(I, J, P.C[std::size_t(I - 1) * P.N + (J - 1)]);
+}
+
+enum class TOutcome { Optimal, Looping, Aborted, Failed };
+
+const char* OutcomeName(TOutcome Outcome) {
+    switch (Outcome) {
+    case TOutcome::Optimal:
+        return "Optimal";
+    case TOutcome::Looping:
+        return "Looping";
+    case TOutcome::Aborted:
+        return "Aborted";
+    case TOutcome::Failed:
+        return "Failed";
+    }
+    return "?";
+}
+
+struct TRun {
+    int Pivots = 0;
+    TOutcome Outcome = TOutcome::Failed;
+    double Seconds = 0.0;
+};
+
+// One whole calculation through the worker, timed from its creation to its notification.
+TRun RunWorker(TTaskLoop& Loop) {
+    TRun Run;
+    bool Done = false;
+    Clock::time_point Finish;
+    const auto Start = Clock::now();
+    new TNoShowCalc([&](TThread* Sender) {
+        Finish = Clock::now();
+        const auto* Worker = static_cast<TNoShowCalc*>(Sender);
+        Run.Pivots = Worker->Pivots;
+        Run.Outcome = Worker->Failed    ? TOutcome::Failed
+                      : Worker->Aborted ? TOutcome::Aborted
+                      : Worker->Looping ? TOutcome::Looping
+                                        : TOutcome::Optimal;
+        Done = true;
+    });
+    Loop.Process([&Done] { return Done; }, std::chrono::hours(1));
+    while (TThread::LiveCount() > 0)
+        std::this_thread::yield();
+    Run.Seconds = std::chrono::duration<double>(Finish - Start).count();
+    return Run;
+}
+
+// The potentials step exactly as described: a basic-cell list with row and column indexes set
+// to 0 once known, a scan that restarts at the first entry after every new potential, and the
+// sum of all indexes after every step of the scan. Fixed capacities, nothing allocated.
+class TLiteralPotentials {
+public:
+    void Calc(const TCalc& Store) {
+        const int M = Store.M, N = Store.N, Need = M + N - 1;
+        int Count = 0;
+        for (int I = 1; I <= M; ++I)
+            for (int J = 1; J <= N; ++J)
+                if (Store.GetX(I, J) > BasicThreshold) {
+                    if (Count == Need)
+                        throw std::runtime_error("literal potentials: too many basic cells");
+                    Row_[Count + 1] = I;
+                    Col_[Count + 1] = J;
+                    Residual_[Count + 1] = Store.GetC(I, J);
+                    ++Count;
+                }
+        if (Count != Need) throw std::runtime_error("literal potentials: too few basic cells");
+        P_[1] = 0.0;
+        for (int K = 1; K <= Need; ++K)
+            if (Row_[K] == 1) Row_[K] = 0;
+        int K = 0;
+        for (;;) {
+            K = K + 1;
+            if (K > Need)
+                throw std::runtime_error("literal potentials: the basis is not a spanning tree");
+            if (Row_[K] > 0 && Col_[K] <= 0) {
+                const int R = Row_[K];
+                P_[R] = Residual_[K];
+                for (int Q = 1; Q <= Need; ++Q)
+                    if (Row_[Q] == R) {
+                        Residual_[Q] = Residual_[Q] - P_[R];
+                        Row_[Q] = 0;
+                    }
+                K = 0;
+            } else if (Row_[K] <= 0 && Col_[K] > 0) {
+                const int C = Col_[K];
+                P_[M + C] = Residual_[K];
+                for (int Q = 1; Q <= Need; ++Q)
+                    if (Col_[Q] == C) {
+                        Residual_[Q] = Residual_[Q] - P_[M + C];
+                        Col_[Q] = 0;
+                    }
+                K = 0;
+            }
+            int Sum = 0;
+            for (int Q = 1; Q <= Need; ++Q)
+                Sum += Row_[Q] + Col_[Q];
+            if (Sum == 0) break;
+        }
+        for (int I = 1; I <= M; ++I)
+            U[I] = P_[I];
+        for (int J = 1; J <= N; ++J)
+            V[J] = P_[M + J];
+    }
+
+    double U[Capacity + 1]{}, V[Capacity + 1]{}; // 1-based
+
+private:
+    static constexpr int Entries = 2 * Capacity - 1;
+    std::int32_t Row_[Entries + 1]{}, Col_[Entries + 1]{};
+    double Residual_[Entries + 1]{};
+    double P_[2 * Capacity + 1]{};
+};
+
+// The entering-cell rule as a plain scalar scan over a row-major copy of the costs.
+void PlainEnteringCell(const TLiteralPotentials& P, const std::vector<double>& Costs, int M, int N,
+                       int& Row, int& Col) {
+    Row = 1;
+    Col = 1;
+    double Best = P.U[1] + P.V[1] - Costs[0];
+    for (int I = 1; I <= M; ++I)
+        for (int J = 1; J <= N; ++J) {
+            const double D = P.U[I] + P.V[J] - Costs[std::size_t(I - 1) * N + (J - 1)];
+            if (D > Best) {
+                Best = D;
+                Row = I;
+                Col = J;
+            }
+        }
+    if (Best < Tolerance) {
+        Row = 0;
+        Col = 0;
+    }
+}
+
+std::vector<double> CostsOf(const TCalc& Store) {
+    std::vector<double> Costs;
+    for (int I = 1; I <= Store.M; ++I)
+        for (int J = 1; J <= Store.N; ++J)
+            Costs.push_back(Store.GetC(I, J));
+    return Costs;
+}
+
+// The literal calculation on this thread: the worker's loop with the literal potentials step.
+TRun RunLiteral(TCalc& Store, TLiteralPotentials& Literal) {
+    TRun Run;
+    const auto Start = Clock::now();
+    Store.CheckProblem();
+    Store.Balance();
+    Store.InitialPlan();
+    const std::vector<double> Costs = CostsOf(Store);
+    int Row = 0, Col = 0;
+    for (int Counter = MaxIterations; Counter > 0; --Counter) {
+        Literal.Calc(Store);
+        PlainEnteringCell(Literal, Costs, Store.M, Store.N, Row, Col);
+        if (Row == 0 && Col == 0) break;
+        Store.FindCycle(Row, Col);
+        Store.SetX(Row, Col, 0.0);
+        Store.Pivot();
+        ++Run.Pivots;
+    }
+    Run.Seconds = SecondsSince(Start);
+    Run.Outcome = Row == 0 && Col == 0 ? TOutcome::Optimal : TOutcome::Looping;
+    return Run;
+}
+
+struct TChecked {
+    TRun Run;
+    double Cost = 0.0;
+    // Per pivot, summed over the calculation: the store's potentials step, its entering-cell
+    // scan, its cycle search plus pivot, and the literal potentials step.
+    double PotentialsSeconds = 0.0, EnteringSeconds = 0.0, CycleSeconds = 0.0, LiteralSeconds = 0.0;
+};
+
+bool SameBits(double X, double Y) {
+    std::uint64_t Bx, By;
+    std::memcpy(&Bx, &X, sizeof Bx);
+    std::memcpy(&By, &Y, sizeof By);
+    return Bx == By;
+}
+
+// The store's steps and the literal potentials side by side, each step timed on its own.
+TChecked RunChecked(TCalc& Store, TLiteralPotentials& Literal) {
+    TChecked Result;
+    Store.CheckProblem();
+    Store.Balance();
+    Store.InitialPlan();
+    const std::vector<double> Costs = CostsOf(Store);
+    int Row = 0, Col = 0;
+    for (int Counter = MaxIterations; Counter > 0; --Counter) {
+        auto Start = Clock::now();
+        Store.CalcPotentials();
+        Result.PotentialsSeconds += SecondsSince(Start);
+        Start = Clock::now();
+        Literal.Calc(Store);
+        Result.LiteralSeconds += SecondsSince(Start);
+        for (int I = 1; I <= Store.M; ++I)
+            if (!SameBits(Literal.U[I], Store.GetU(I)))
+                throw std::runtime_error("literal U[" + std::to_string(I) + "] differs");
+        for (int J = 1; J <= Store.N; ++J)
+            if (!SameBits(Literal.V[J], Store.GetV(J)))
+                throw std::runtime_error("literal V[" + std::to_string(J) + "] differs");
+        Start = Clock::now();
+        Store.FindEnteringCell(Row, Col);
+        Result.EnteringSeconds += SecondsSince(Start);
+        int PlainRow = 0, PlainCol = 0;
+        PlainEnteringCell(Literal, Costs, Store.M, Store.N, PlainRow, PlainCol);
+        if (PlainRow != Row || PlainCol != Col)
+            throw std::runtime_error("the plain entering cell differs");
+        if (Row == 0 && Col == 0) break;
+        Start = Clock::now();
+        Store.FindCycle(Row, Col);
+        Store.SetX(Row, Col, 0.0);
+        Store.Pivot();
+        Result.CycleSeconds += SecondsSince(Start);
+        ++Result.Run.Pivots;
+    }
+    Result.Run.Outcome = Row == 0 && Col == 0 ? TOutcome::Optimal : TOutcome::Looping;
+    Result.Cost = Store.TotalCost();
+    return Result;
+}
+
+struct TLemonRun {
+    double Seconds = 0.0, RunSeconds = 0.0, Cost = 0.0;
+};
+
+// LEMON's complete solve of the problem balanced as the program balances it.
+TLemonRun RunLemon(const TReferenceProblem& P) {
+    using Graph = lemon::SmartDigraph;
+    TLemonRun Result;
+    const auto Start = Clock::now();
+    long long SumA = 0, SumB = 0;
+    for (double Stock : P.A)
+        SumA += static_cast<long long>(Stock);
+    for (double Demand : P.B)
+        SumB += static_cast<long long>(Demand);
+    const int Rows = P.M + (SumB > SumA ? 1 : 0), Cols = P.N + (SumA > SumB ? 1 : 0);
+    Graph G;
+    G.reserveNode(Rows + Cols);
+    G.reserveArc(Rows * Cols);
+    std::vector<Graph::Node> Supplier(Rows), Consumer(Cols);
+    for (auto& Node : Supplier)
+        Node = G.addNode();
+    for (auto& Node : Consumer)
+        Node = G.addNode();
+    Graph::NodeMap<int> Supply(G);
+    for (int I = 0; I < Rows; ++I)
+        Supply[Supplier[I]] = I < P.M ? int(P.A[I]) : int(SumB - SumA);
+    for (int J = 0; J < Cols; ++J)
+        Supply[Consumer[J]] = -(J < P.N ? int(P.B[J]) : int(SumA - SumB));
+    Graph::ArcMap<int> Cost(G);
+    for (int I = 0; I < Rows; ++I)
+        for (int J = 0; J < Cols; ++J)
+            Cost[G.addArc(Supplier[I], Consumer[J])] =
+                I < P.M && J < P.N ? int(P.C[std::size_t(I) * P.N + J]) : 0;
+    lemon::NetworkSimplex<Graph> Simplex(G);
+    Simplex.costMap(Cost).supplyMap(Supply);
+    const auto RunStart = Clock::now();
+    if (Simplex.run() != lemon::NetworkSimplex<Graph>::OPTIMAL)
+        throw std::runtime_error("LEMON found no optimum");
+    Result.RunSeconds = SecondsSince(RunStart);
+    Result.Seconds = SecondsSince(Start);
+    Result.Cost = Simplex.totalCost<double>();
+    return Result;
+}
+
+struct TRow {
+    std::string Name;
+    TRun Ours, Literal;
+    double OursCost = 0.0, LemonSeconds = 0.0, LemonRunSeconds = 0.0;
+    TChecked Checked;
+};
+
+bool RelativelyEqual(double X, double Y) {
+    return std::fabs(X - Y) <= 1e-9 * std::max(1.0, std::max(std::fabs(X), std::fabs(Y)));
+}
+
+TRow Measure(const TSpec& Spec, std::uint32_t Seed, int Reps, int LiteralReps, TTaskLoop& Loop) {
+    TRow Row;
+    Row.Name =
+        std::to_string(Spec.M) + "x" + std::to_string(Spec.N) + "_max" + std::to_string(Spec.Max);
+    const TReferenceProblem Problem = RandomProblem(Seed, Spec);
+    std::unique_ptr<TCalc> Store(new TCalc);
+    Calc = Store.get();
+    TLiteralPotentials Literal;
+
+    Load(*Store, Problem);
+    Row.Checked = RunChecked(*Store, Literal);
+
+    std::vector<double> Times;
+    for (int K = 0; K < Reps; ++K) {
+        Load(*Store, Problem);
+        const TRun Run = RunWorker(Loop);
+        if (Run.Pivots != Row.Checked.Run.Pivots || Run.Outcome != Row.Checked.Run.Outcome)
+            throw std::runtime_error(Row.Name + ": the worker's run differs from the checked one");
+        Row.Ours = Run;
+        Times.push_back(Run.Seconds);
+    }
+    Row.Ours.Seconds = Median(Times);
+    Row.OursCost = Store->TotalCost();
+
+    Times.clear();
+    for (int K = 0; K < LiteralReps; ++K) {
+        Load(*Store, Problem);
+        const TRun Run = RunLiteral(*Store, Literal);
+        if (Run.Pivots != Row.Ours.Pivots || Run.Outcome != Row.Ours.Outcome)
+            throw std::runtime_error(Row.Name + ": the literal run differs from ours");
+        Row.Literal = Run;
+        Times.push_back(Run.Seconds);
+    }
+    Row.Literal.Seconds = Median(Times);
+
+    Times.clear();
+    std::vector<double> RunTimes;
+    double LemonCost = 0.0;
+    for (int K = 0; K < Reps; ++K) {
+        const TLemonRun Run = RunLemon(Problem);
+        Times.push_back(Run.Seconds);
+        RunTimes.push_back(Run.RunSeconds);
+        LemonCost = Run.Cost;
+    }
+    Row.LemonSeconds = Median(Times);
+    Row.LemonRunSeconds = Median(RunTimes);
+
+    const double Reference = ReferenceOptimalCost(Problem);
+    if (!RelativelyEqual(LemonCost, Reference))
+        throw std::runtime_error(Row.Name + ": LEMON's cost differs from the reference");
+    if (Row.Ours.Outcome == TOutcome::Optimal && !RelativelyEqual(Row.OursCost, Reference))
+        throw std::runtime_error(Row.Name + ": an optimal plan that is not optimal");
+    if (Row.Ours.Outcome == TOutcome::Looping && Row.OursCost < Reference * (1 - 1e-9))
+        throw std::runtime_error(Row.Name + ": a plan cheaper than the optimum");
+    return Row;
+}
+
+double PerPivotUs(double Seconds, int Pivots) {
+    return Pivots > 0 ? Seconds / Pivots * 1e6 : 0.0;
+}
+
+void Print(const std::vector<TRow>& Rows, std::uint32_t Seed, int Reps, int LiteralReps) {
+    std::printf("kelvor-solver-bench: seed %u, medians of %d runs (literal %d), times in ms\n\n",
+                Seed, Reps, LiteralReps);
+    std::printf("%-16s %6s %-8s %10s %9s %11s %9s %9s %9s %10s %12s\n", "problem", "pivots",
+                "outcome", "ours_ms", "us/pivot", "literal_ms", "us/pivot", "lemon_ms", "lemon_run",
+                "ours/lemon", "literal/ours");
+    for (const TRow& R : Rows)
+        std::printf("%-16s %6d %-8s %10.3f %9.2f %11.3f %9.2f %9.3f %9.3f %10.2f %12.2f\n",
+                    R.Name.c_str(), R.Ours.Pivots, OutcomeName(R.Ours.Outcome),
+                    R.Ours.Seconds * 1e3, PerPivotUs(R.Ours.Seconds, R.Ours.Pivots),
+                    R.Literal.Seconds * 1e3, PerPivotUs(R.Literal.Seconds, R.Literal.Pivots),
+                    R.LemonSeconds * 1e3, R.LemonRunSeconds * 1e3, R.Ours.Seconds / R.LemonSeconds,
+                    R.Literal.Seconds / R.Ours.Seconds);
+    std::printf("\nper pivot, from the checked run (us): potentials, entering cell, cycle and "
+                "pivot; literal potentials\n");
+    for (const TRow& R : Rows) {
+        const int P = std::max(R.Checked.Run.Pivots, 1);
+        std::printf("%-16s %9.2f %9.2f %9.2f %12.2f\n", R.Name.c_str(),
+                    R.Checked.PotentialsSeconds / P * 1e6, R.Checked.EnteringSeconds / P * 1e6,
+                    R.Checked.CycleSeconds / P * 1e6, R.Checked.LiteralSeconds / P * 1e6);
+    }
+    std::printf("\n");
+    for (const TRow& R : Rows) {
+        const char* N = R.Name.c_str();
+        std::printf("%s.pivots %d\n", N, R.Ours.Pivots);
+        std::printf("%s.outcome %s\n", N, OutcomeName(R.Ours.Outcome));
+        std::printf("%s.total_cost %.17g\n", N, R.OursCost);
+        std::printf("%s.ours_ms %.3f\n", N, R.Ours.Seconds * 1e3);
+        std::printf("%s.ours_us_per_pivot %.3f\n", N, PerPivotUs(R.Ours.Seconds, R.Ours.Pivots));
+        std::printf("%s.literal_ms %.3f\n", N, R.Literal.Seconds * 1e3);
+        std::printf("%s.literal_us_per_pivot %.3f\n", N,
+                    PerPivotUs(R.Literal.Seconds, R.Literal.Pivots));
+        std::printf("%s.lemon_ms %.3f\n", N, R.LemonSeconds * 1e3);
+        std::printf("%s.lemon_run_ms %.3f\n", N, R.LemonRunSeconds * 1e3);
+        std::printf("%s.ours_over_lemon %.3f\n", N, R.Ours.Seconds / R.LemonSeconds);
+        std::printf("%s.literal_over_ours %.3f\n", N, R.Literal.Seconds / R.Ours.Seconds);
+    }
+}
+
+int Count(const char* Text) {
+    char* End = nullptr;
+    const long Value = std::strtol(Text, &End, 10);
+    if (*End != '\0' || Value < 1 || Value > 1000)
+        throw std::invalid_argument(std::string("not a repetition count: ") + Text);
+    return int(Value);
+}
+
+} // namespace
+
+int main(int Argc, char** Argv) {
+    int Reps = 5, LiteralReps = 3;
+    bool Quick = false;
+    try {
+        for (int K = 1; K < Argc; ++K) {
+            const std::string Option = Argv[K];
+            if (Option == "--reps" && K + 1 < Argc)
+                Reps = Count(Argv[++K]);
+            else if (Option == "--literal-reps" && K + 1 < Argc)
+                LiteralReps = Count(Argv[++K]);
+            else if (Option == "--quick")
+                Quick = true;
+            else
+                throw std::invalid_argument("usage: kelvor-solver-bench [--reps R] "
+                                            "[--literal-reps R] [--quick]");
+        }
+    } catch (const std::exception& Error) {
+        std::fprintf(stderr, "kelvor-solver-bench: %s\n", Error.what());
+        return 2;
+    }
+
+    constexpr std::uint32_t Seed = 20240611;
+    std::vector<TSpec> Specs = {{100, 100, 5}, {100, 100, 9999}};
+    if (!Quick) Specs.insert(Specs.end(), {{500, 500, 5}, {500, 500, 9999}});
+    TTaskLoop Loop;
+    Loop.Install();
+    std::vector<TRow> Rows;
+    try {
+        for (const TSpec& Spec : Specs) {
+            Rows.push_back(Measure(Spec, Seed, Reps, LiteralReps, Loop));
+            std::fprintf(stderr, "%s done\n", Rows.back().Name.c_str());
+        }
+    } catch (const std::exception& Error) {
+        std::fprintf(stderr, "kelvor-solver-bench: %s\n", Error.what());
+        return 1;
+    }
+    TTaskLoop::Uninstall();
+    Print(Rows, Seed, Reps, LiteralReps);
+    return 0;
+}
