@@ -24,14 +24,16 @@ void SetBit(Word* Bits, int Index, bool On) {
 Word RangeMask(int W, int From, int To) {
     const int Lo = std::max(From - W * 64, 0);
     const int Hi = std::min(To - W * 64, 63);
-    if (Lo > Hi) return 0;
+    if (Lo > Hi)
+        return 0;
     const Word Upper = Hi == 63 ? ~Word(0) : (Word(1) << (Hi + 1)) - 1;
     return Upper & ~((Word(1) << Lo) - 1);
 }
 
 // The lowest set bit in From..To, or -1.
 int NextBit(const Word* Bits, int From, int To) {
-    if (From > To) return -1;
+    if (From > To)
+        return -1;
     for (int W = From >> 6; W <= To >> 6; ++W)
         if (const Word Hit = Bits[W] & RangeMask(W, From, To))
             return W * 64 + std::countr_zero(Hit);
@@ -40,7 +42,8 @@ int NextBit(const Word* Bits, int From, int To) {
 
 // The highest set bit in From..To, or -1.
 int PrevBit(const Word* Bits, int From, int To) {
-    if (From > To) return -1;
+    if (From > To)
+        return -1;
     for (int W = To >> 6; W >= From >> 6; --W)
         if (const Word Hit = Bits[W] & RangeMask(W, From, To))
             return W * 64 + 63 - std::countl_zero(Hit);
@@ -92,10 +95,12 @@ __attribute__((target_clones("avx2", "default"))) double RowMax(double U, const 
     M0 = M2 > M0 ? M2 : M0;
     double Best = Low;
     for (int L = 0; L < 4; ++L)
-        if (M0[L] > Best) Best = M0[L];
+        if (M0[L] > Best)
+            Best = M0[L];
     for (; J < Count; ++J) {
         const double D = (U + V[J]) - Row[J];
-        if (D > Best) Best = D;
+        if (D > Best)
+            Best = D;
     }
     return Best;
 }
@@ -120,12 +125,14 @@ TCalc::TCalc() {
 }
 
 void TCalc::Check(int Index) {
-    if (Index < 1 || Index > Capacity) RangeError("Index outside the store's capacity 1..501");
+    if (Index < 1 || Index > Capacity)
+        RangeError("Index outside the store's capacity 1..501");
 }
 
 // The sizes must lie within the capacity before any loop trusts them.
 void TCalc::CheckSize() const {
-    if (M < 1 || M > Capacity || N < 1 || N > Capacity) RangeError("Problem size outside 1..501");
+    if (M < 1 || M > Capacity || N < 1 || N > Capacity)
+        RangeError("Problem size outside 1..501");
 }
 
 void TCalc::SetA(int I, double Value) {
@@ -183,7 +190,8 @@ double TCalc::GetV(int J) const {
 }
 
 TCycleCell TCalc::GetCycle(int K) const {
-    if (K < 1 || K > CycleCapacity) RangeError("Cycle index outside 1..251002");
+    if (K < 1 || K > CycleCapacity)
+        RangeError("Cycle index outside 1..251002");
     return Cycle_[K - 1];
 }
 
@@ -195,7 +203,8 @@ void TCalc::StoreX(int I, int J, double Value) {
 }
 
 double TCalc::TotalCost() const {
-    if (M < 0 || M > Capacity || N < 0 || N > Capacity) RangeError("Problem size outside 0..501");
+    if (M < 0 || M > Capacity || N < 0 || N > Capacity)
+        RangeError("Problem size outside 0..501");
     double Sum = 0.0;
     // The basic cells in row-major order: the same terms in the same order as a full scan.
     for (int I = 1; I <= M; ++I)
@@ -225,8 +234,10 @@ void TCalc::CheckProblem() const {
             Finite = Finite && std::isfinite(Cost);
             MaxC = std::max(MaxC, std::fabs(Cost));
         }
-    if (!Finite) throw TCalcError("Stocks, demands and costs must be finite numbers");
-    if (Negative) throw TCalcError("Stocks and demands must not be negative");
+    if (!Finite)
+        throw TCalcError("Stocks, demands and costs must be finite numbers");
+    if (Negative)
+        throw TCalcError("Stocks and demands must not be negative");
     // A potential is an alternating sum of at most M + N - 1 costs, a reduced cost adds one
     // more, and the total cost is at most the shipped amount times the largest cost. Keep all
     // of them, with room for rounding, inside the range of a double.
@@ -240,7 +251,8 @@ void TCalc::CheckProblem() const {
 
 void TCalc::Balance() {
     BalanceKind = 0;
-    if (M < 0 || M > Capacity || N < 0 || N > Capacity) RangeError("Problem size outside 0..501");
+    if (M < 0 || M > Capacity || N < 0 || N > Capacity)
+        RangeError("Problem size outside 0..501");
     double SumA = 0.0;
     for (int I = 1; I <= M; ++I)
         SumA = SumA + A_[I - 1];
@@ -307,17 +319,25 @@ void TCalc::CalcPotentials() {
     CheckSize();
     const int Need = M + N - 1;
     int Count = 0;
+    // Bit 0 is never set; bits past N may be, by an earlier, wider problem.
+    const int LastWord = N >> 6;
+    const Word LastMask = RangeMask(LastWord, 0, N);
     for (int I = 1; I <= M; ++I) {
         RowFirst_[I - 1] = Count;
-        for (int J = NextBit(BasicRows_[I - 1], 1, N); J > 0;
-             J = NextBit(BasicRows_[I - 1], J + 1, N)) {
-            if (Count == Need)
-                throw TCalcError("The plan has more basic cells than a spanning tree");
-            Entries_[Count++] = {I, J, C_[Cell(I, J)]};
+        const Word* Bits = BasicRows_[I - 1];
+        for (int W = 0; W <= LastWord; ++W) {
+            for (Word Set = W == LastWord ? Bits[W] & LastMask : Bits[W]; Set != 0;
+                 Set &= Set - 1) {
+                if (Count == Need)
+                    throw TCalcError("The plan has more basic cells than a spanning tree");
+                const int J = W * 64 + std::countr_zero(Set);
+                Entries_[Count++] = {I, J, C_[Cell(I, J)]};
+            }
         }
     }
     RowFirst_[M] = Count;
-    if (Count != Need) throw TCalcError("The plan has fewer basic cells than a spanning tree");
+    if (Count != Need)
+        throw TCalcError("The plan has fewer basic cells than a spanning tree");
 
     // The cells of each column in list order, by a counting sort: column J's cells end up at
     // ColEntries_[ColFirst_[J - 1] .. ColFirst_[J] - 1].
@@ -382,13 +402,18 @@ void TCalc::FindEnteringCell(int& Row, int& Col) const {
     for (int I = 1; I <= M; ++I) {
         const double Ui = U_[I - 1];
         const double* CostRow = C_ + Cell(I, 1);
-        if (!(RowMax(Ui, V_, CostRow, N) > Best)) continue;
+        const double RowBest = RowMax(Ui, V_, CostRow, N);
+        if (!(RowBest > Best))
+            continue;
+        // Scanning this row cell by cell from Best would end on the first cell holding the
+        // row's largest d; find that one directly.
         for (int J = 1; J <= N; ++J) {
             const double D = (Ui + V_[J - 1]) - CostRow[J - 1];
-            if (D > Best) {
+            if (D == RowBest) {
                 Best = D;
                 Row = I;
                 Col = J;
+                break;
             }
         }
     }
@@ -408,12 +433,14 @@ bool TCalc::Slide(int Row, int Col, int Dir, int EnterRow, int EnterCol, int& St
     switch (Dir) {
     case Up:
         Stop = PrevBit(TreeCols_[Col - 1], 1, Row - 1);
-        if (EnterCol == Col && EnterRow < Row && EnterRow > Stop && EnterRow >= 1) Stop = EnterRow;
+        if (EnterCol == Col && EnterRow < Row && EnterRow > Stop && EnterRow >= 1)
+            Stop = EnterRow;
         StopRow = Stop;
         break;
     case Left:
         Stop = PrevBit(TreeRows_[Row - 1], 1, Col - 1);
-        if (EnterRow == Row && EnterCol < Col && EnterCol > Stop && EnterCol >= 1) Stop = EnterCol;
+        if (EnterRow == Row && EnterCol < Col && EnterCol > Stop && EnterCol >= 1)
+            Stop = EnterCol;
         StopCol = Stop;
         break;
     case Down:
@@ -456,9 +483,11 @@ void TCalc::FindCycle(int Row, int Col) {
             continue;
         }
         NextDir_[K] = std::uint8_t(Dir + 1);
-        if (Dir == BackDir_[K]) continue;
+        if (Dir == BackDir_[K])
+            continue;
         int StopRow, StopCol;
-        if (!Slide(Cycle_[K - 1].Row, Cycle_[K - 1].Col, Dir, Row, Col, StopRow, StopCol)) continue;
+        if (!Slide(Cycle_[K - 1].Row, Cycle_[K - 1].Col, Dir, Row, Col, StopRow, StopCol))
+            continue;
         if (StopRow == Row && StopCol == Col) {
             Found = true;
             break;
@@ -470,14 +499,16 @@ void TCalc::FindCycle(int Row, int Col) {
         BackDir_[K + 1] = std::uint8_t(Opposite(Dir));
         NextDir_[K + 1] = Up;
     }
-    if (!Found) throw TCalcError("No pivot cycle passes through the entering cell");
+    if (!Found)
+        throw TCalcError("No pivot cycle passes through the entering cell");
 
     Cycle_[CycleLength_++] = {Col, Row};
     // Drops the middle one of three consecutive cells on one line, testing the same position
     // again after a drop: one pass with a read and a write position.
     auto DropStraight = [this](auto SameLine) {
         const int Length = CycleLength_;
-        if (Length < 3) return;
+        if (Length < 3)
+            return;
         int W = 0, R = 1;
         while (R + 1 < Length) {
             if (SameLine(Cycle_[W], Cycle_[R]) && SameLine(Cycle_[R], Cycle_[R + 1]))
@@ -496,7 +527,8 @@ void TCalc::FindCycle(int Row, int Col) {
 
 void TCalc::Pivot() {
     const int Length = CycleLength_;
-    if (Length < 4 || Length % 2 != 0) throw TCalcError("The pivot has no valid cycle");
+    if (Length < 4 || Length % 2 != 0)
+        throw TCalcError("The pivot has no valid cycle");
     auto At = [this](int K) -> double& { return X_[Cell(Cycle_[K - 1].Row, Cycle_[K - 1].Col)]; };
     double Theta = At(2);
     int Leaving = 2;
@@ -513,11 +545,13 @@ void TCalc::Pivot() {
 }
 
 std::string ElapsedTimeToStr(double Elapsed) {
-    if (!(Elapsed >= 0.0)) return {};
+    if (!(Elapsed >= 0.0))
+        return {};
     constexpr double MsPerDay = 86400000.0;
     // Beyond this many days the hour count no longer fits the 64-bit arithmetic.
     constexpr double MaxDays = 1e11;
-    if (!(Elapsed < MaxDays)) return {};
+    if (!(Elapsed < MaxDays))
+        return {};
     const auto Ms = static_cast<std::int64_t>(std::round(Elapsed * MsPerDay));
     const std::int64_t DayMs = Ms % 86400000;
     const std::int64_t Hours = DayMs / 3600000;

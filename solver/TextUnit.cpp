@@ -16,9 +16,12 @@ bool IsDigit(char Ch) {
 }
 
 int HexDigit(char Ch) {
-    if (IsDigit(Ch)) return Ch - '0';
-    if (Ch >= 'a' && Ch <= 'f') return Ch - 'a' + 10;
-    if (Ch >= 'A' && Ch <= 'F') return Ch - 'A' + 10;
+    if (IsDigit(Ch))
+        return Ch - '0';
+    if (Ch >= 'a' && Ch <= 'f')
+        return Ch - 'a' + 10;
+    if (Ch >= 'A' && Ch <= 'F')
+        return Ch - 'A' + 10;
     return -1;
 }
 
@@ -28,13 +31,16 @@ std::string_view SkipBlanks(std::string_view Text) {
 }
 
 bool HexToInt(std::string_view Digits, std::int32_t& Value) {
-    if (Digits.empty()) return false;
+    if (Digits.empty())
+        return false;
     std::uint64_t Acc = 0;
     for (char Ch : Digits) {
         const int D = HexDigit(Ch);
-        if (D < 0) return false;
+        if (D < 0)
+            return false;
         Acc = Acc * 16 + std::uint64_t(D);
-        if (Acc > 0xFFFFFFFFu) return false;
+        if (Acc > 0xFFFFFFFFu)
+            return false;
     }
     Value = static_cast<std::int32_t>(static_cast<std::uint32_t>(Acc));
     return true;
@@ -44,9 +50,12 @@ bool HexToInt(std::string_view Digits, std::int32_t& Value) {
 
 bool TextToInt(std::string_view Text, std::int32_t& Value) {
     Text = SkipBlanks(Text);
-    if (Text.empty()) return false;
-    if (Text[0] == '$') return HexToInt(Text.substr(1), Value);
-    if (Text[0] == 'x' || Text[0] == 'X') return HexToInt(Text.substr(1), Value);
+    if (Text.empty())
+        return false;
+    if (Text[0] == '$')
+        return HexToInt(Text.substr(1), Value);
+    if (Text[0] == 'x' || Text[0] == 'X')
+        return HexToInt(Text.substr(1), Value);
     if (Text.size() >= 2 && Text[0] == '0' && (Text[1] == 'x' || Text[1] == 'X'))
         return HexToInt(Text.substr(2), Value);
     bool Negative = false;
@@ -54,15 +63,20 @@ bool TextToInt(std::string_view Text, std::int32_t& Value) {
         Negative = Text[0] == '-';
         Text.remove_prefix(1);
     }
-    if (Text.empty()) return false;
+    if (Text.empty())
+        return false;
     std::int64_t Acc = 0;
     for (char Ch : Text) {
-        if (!IsDigit(Ch)) return false;
+        if (!IsDigit(Ch))
+            return false;
         Acc = Acc * 10 + (Ch - '0');
-        if (Acc > std::int64_t(INT32_MAX) + 1) return false;
+        if (Acc > std::int64_t(INT32_MAX) + 1)
+            return false;
     }
-    if (Negative) Acc = -Acc;
-    if (Acc > INT32_MAX || Acc < INT32_MIN) return false;
+    if (Negative)
+        Acc = -Acc;
+    if (Acc > INT32_MAX || Acc < INT32_MIN)
+        return false;
     Value = static_cast<std::int32_t>(Acc);
     return true;
 }
@@ -85,16 +99,20 @@ bool TextToReal(std::string_view Text, double& Value) {
         const char Ch = Text[Pos];
         if (IsDigit(Ch)) {
             ++Digits;
-            if (Ch != '0') SeenNonZero = true;
-            if (SeenNonZero && !SeenPoint) ++Magnitude;
-            if (!SeenNonZero && SeenPoint) --Magnitude;
+            if (Ch != '0')
+                SeenNonZero = true;
+            if (SeenNonZero && !SeenPoint)
+                ++Magnitude;
+            if (!SeenNonZero && SeenPoint)
+                --Magnitude;
         } else if (Ch == '.' && !SeenPoint) {
             SeenPoint = true;
         } else {
             break;
         }
     }
-    if (Digits == 0) return false;
+    if (Digits == 0)
+        return false;
     std::int64_t Exponent = 0;
     if (Pos < Text.size() && (Text[Pos] == 'e' || Text[Pos] == 'E')) {
         ++Pos;
@@ -105,11 +123,15 @@ bool TextToReal(std::string_view Text, double& Value) {
         }
         const std::size_t ExponentStart = Pos;
         for (; Pos < Text.size() && IsDigit(Text[Pos]); ++Pos)
-            if (Exponent < 1'000'000'000) Exponent = Exponent * 10 + (Text[Pos] - '0');
-        if (Pos == ExponentStart) return false;
-        if (NegativeExponent) Exponent = -Exponent;
+            if (Exponent < 1'000'000'000)
+                Exponent = Exponent * 10 + (Text[Pos] - '0');
+        if (Pos == ExponentStart)
+            return false;
+        if (NegativeExponent)
+            Exponent = -Exponent;
     }
-    if (Pos != Text.size()) return false;
+    if (Pos != Text.size())
+        return false;
     if (!SeenNonZero) {
         Value = Negative ? -0.0 : 0.0;
         return true;
@@ -120,7 +142,8 @@ bool TextToReal(std::string_view Text, double& Value) {
     const char* Last = Text.data() + Text.size();
     const auto [Ptr, Ec] = std::from_chars(First, Last, Result, std::chars_format::general);
     if (Ec == std::errc::result_out_of_range) {
-        if (Magnitude + Exponent > 0) return false;
+        if (Magnitude + Exponent > 0)
+            return false;
         Result = 0.0;
     } else if (Ec != std::errc() || Ptr != Last) {
         return false;
@@ -150,7 +173,8 @@ TDecimal Decimal15(double Magnitude) {
 } // namespace
 
 std::string AmountText(double Value) {
-    if (!std::isfinite(Value)) return Value != Value ? "NAN" : Value > 0 ? "INF" : "-INF";
+    if (!std::isfinite(Value))
+        return Value != Value ? "NAN" : Value > 0 ? "INF" : "-INF";
     const TDecimal D = Decimal15(std::fabs(Value));
     auto DigitAt = [&D](int Power) {
         const int K = D.Exponent - Power;
@@ -175,14 +199,18 @@ std::string AmountText(double Value) {
     }
     const std::size_t First = std::min(Digits.find_first_not_of('0'), Digits.size() - 2);
     std::string Text = Digits.substr(First, Digits.size() - 1 - First) + "." + Digits.back();
-    if (Value < 0 && Text.find_first_not_of("0.") != std::string::npos) Text.insert(0, "-");
-    if (Text.size() < 4) Text.insert(0, 4 - Text.size(), ' ');
+    if (Value < 0 && Text.find_first_not_of("0.") != std::string::npos)
+        Text.insert(0, "-");
+    if (Text.size() < 4)
+        Text.insert(0, 4 - Text.size(), ' ');
     return Text;
 }
 
 std::string CostText(double Value, std::string_view DecimalSeparator) {
-    if (Value == 0.0) return "0";
-    if (!std::isfinite(Value)) return Value != Value ? "NAN" : Value > 0 ? "INF" : "-INF";
+    if (Value == 0.0)
+        return "0";
+    if (!std::isfinite(Value))
+        return Value != Value ? "NAN" : Value > 0 ? "INF" : "-INF";
     const TDecimal D = Decimal15(std::fabs(Value));
     int Used = 15;
     while (Used > 1 && D.Digits[Used - 1] == '0')
