@@ -70,8 +70,8 @@ typedef double V4 __attribute__((vector_size(32)));
         Out = (Uv + Vj) - Cj;                                                                      \
     }
 
-__attribute__((target_clones("avx2", "default"))) double RowMax(double U, const double* V,
-                                                                const double* Row, int Count) {
+__attribute__((always_inline)) inline double RowMaxBody(double U, const double* V,
+                                                        const double* Row, int Count) {
     constexpr double Low = -std::numeric_limits<double>::infinity();
     V4 M0 = {Low, Low, Low, Low}, M1 = M0, M2 = M0, M3 = M0;
     const V4 Uv = {U, U, U, U};
@@ -105,6 +105,25 @@ __attribute__((target_clones("avx2", "default"))) double RowMax(double U, const 
     return Best;
 }
 #undef KELVOR_D4
+
+// The same loop built for AVX2 and for the baseline, picked once by what the processor offers.
+__attribute__((target("avx2"))) double RowMaxAvx2(double U, const double* V, const double* Row,
+                                                  int Count) {
+    return RowMaxBody(U, V, Row, Count);
+}
+
+double RowMaxBaseline(double U, const double* V, const double* Row, int Count) {
+    return RowMaxBody(U, V, Row, Count);
+}
+
+using TRowMax = double (*)(double, const double*, const double*, int);
+
+TRowMax ChooseRowMax() {
+    __builtin_cpu_init();
+    return __builtin_cpu_supports("avx2") ? RowMaxAvx2 : RowMaxBaseline;
+}
+
+const TRowMax RowMax = ChooseRowMax();
 
 constexpr int Up = 1, Left = 2, Down = 3, Right = 4;
 
