@@ -1,0 +1,337 @@
+#include "StringGrid.h"
+
+#include <QAbstractTableModel>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QScrollBar>
+
+#include <algorithm>
+#include <stdexcept>
+#include <vector>
+
+// The grid's texts and sizes. It serves only its own grid, which repaints itself when texts
+// change: a fill of every cell then costs one repaint instead of a notification per cell.
+class TGridModel : public QAbstractTableModel {
+public:
+    using QAbstractTableModel::QAbstractTableModel;
+
+    int Cols = 5;
+    int Rows = 5;
+    int FixedCols = 1;
+    int FixedRows = 1;
+    int DefaultWidth = 64;
+    int RowHeight = 24;
+    std::vector<int> Widths = std::vector<int>(5, 64);
+    std::vector<std::string> Texts = std::vector<std::string>(25);
+
+    std::string& At(int Col, int Row) { return Texts[std::size_t(Row) * std::size_t(Cols) + Col]; }
+    const std::string& At(int Col, int Row) const {
+        return Texts[std::size_t(Row) * std::size_t(Cols) + Col];
+    }
+
+    void Reshape(int NewCols, int NewRows, int NewFixedCols, int NewFixedRows) {
+        beginResetModel();
+        if (NewCols != Cols || NewRows != Rows) {
+            std::vector<std::string> Reshaped(std::size_t(NewCols) * std::size_t(NewRows));
+            for (int Row = 0; Row < std::min(Rows, NewRows); ++Row)
+                for (int Col = 0; Col < std::min(Cols, NewCols); ++Col)
+                    Reshaped[std::size_t(Row) * std::size_t(NewCols) + Col] =
+                        std::move(At(Col, Row));
+            Texts.swap(Reshaped);
+            Widths.resize(std::size_t(NewCols), DefaultWidth);
+            Cols = NewCols;
+            Rows = NewRows;
+        }
+        FixedCols = NewFixedCols;
+        FixedRows = NewFixedRows;
+        endResetModel();
+    }
+
+    int rowCount(const QModelIndex& Parent) const override {
+        return Parent.isValid() ? 0 : std::max(0, Rows - FixedRows);
+    }
+    int columnCount(const QModelIndex& Parent) const override {
+        return Parent.isValid() ? 0 : std::max(0, Cols - FixedCols);
+    }
+    QVariant data(const QModelIndex& Index, int Role) const override {
+        if (Role != Qt::DisplayRole || !Index.isValid())
+            return {};
+        return QString::fromStdString(At(Index.column() + FixedCols, Index.row() + FixedRows));
+    }
+    QVariant headerData(int Section, Qt::Orientation Orientation, int Role) const override {
+        if (Role != Qt::DisplayRole)
+            return {};
+        if (Orientation == Qt::Horizontal)
+            return FixedRows > 0 ? QString::fromStdString(At(Section + FixedCols, 0)) : QVariant();
+        return FixedCols > 0 ? QString::fromStdString(At(0, Section + FixedRows)) : QVariant();
+    }
+    Qt::ItemFlags flags(const QModelIndex&) const override {
+        return Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+    }
+};
+
+TStringGrid::TStringGrid(QWidget* Parent) : QTableView(Parent), Model_(new TGridModel(this)) {
+    // Made first, so that it follows the grid in the tab order; shown only while editing is on.
+    Editor_ = new QLineEdit(viewport());
+    Editor_->setFrame(false);
+    Editor_->hide();
+    Editor_->setFocusPolicy(Qt::NoFocus);
+    connect(Editor_, &QLineEdit::textChanged, this, [this](const QString& Text) {
+        if (!Loading_ && currentIndex().isValid())
+            Model_->At(Col(), Row()) = Text.toStdString();
+    });
+    // Typing into a cell that has been scrolled away brings it back into sight.
+    connect(Editor_, &QLineEdit::textEdited, this, [this] { scrollTo(currentIndex()); });
+
+    setModel(Model_);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setSelectionBehavior(QAbstractItemView::SelectItems);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setTabKeyNavigation(false);
+    setCornerButtonEnabled(false);
+    setWordWrap(false);
+    setDragDropMode(QAbstractItemView::NoDragDrop);
+    setHorizontalScrollMode(QAbstractItemView::ScrollPerItem);
+    setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
+    horizontalScrollBar()->setTracking(true);
+    verticalScrollBar()->setTracking(true);
+    for (QHeaderView* Header : {horizontalHeader(), verticalHeader()}) {
+        Header->setSectionResizeMode(QHeaderView::Fixed);
+        Header->setSectionsMovable(false);
+        Header->setSectionsClickable(false);
+        Header->setHighlightSections(false);
+        Header->setMinimumSectionSize(0);
+        Header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    }
+
+    ApplySizes();
+    SetCurrentCell(1, 1);
+}
+
+TStringGrid::~TStringGrid() = default;
+
+int TStringGrid::ColCount() const {
+    return Model_->Cols;
+}
+int TStringGrid::RowCount() const {
+    return Model_->Rows;
+}
+int TStringGrid::FixedCols() const {
+    return Model_->FixedCols;
+}
+int TStringGrid::FixedRows() const {
+    return Model_->FixedRows;
+}
+
+void TStringGrid::SetColCount(int Count) {
+    if (Count == ColCount())
+        return;
+    const int OldCol = Col(), OldRow = Row();
+    Model_->Reshape(std::max(Count, 1), RowCount(), FixedCols(), FixedRows());
+    Relayout();
+    SetCurrentCell(OldCol, OldRow);
+}
+
+void TStringGrid::SetRowCount(int Count) {
+    if (Count == RowCount())
+        return;
+    const int OldCol = Col(), OldRow = Row();
+    Model_->Reshape(ColCount(), std::max(Count, 1), FixedCols(), FixedRows());
+    Relayout();
+    SetCurrentCell(OldCol, OldRow);
+}
+
+void TStringGrid::SetFixedCols(int Count) {
+    Count = std::clamp(Count, 0, 1);
+    if (Count == FixedCols())
+        return;
+    Model_->Reshape(ColCount(), RowCount(), Count, FixedRows());
+    Relayout();
+    SetCurrentCell(Count, FixedRows());
+}
+
+void TStringGrid::SetFixedRows(int Count) {
+    Count = std::clamp(Count, 0, 1);
+    if (Count == FixedRows())
+        return;
+    Model_->Reshape(ColCount(), RowCount(), FixedCols(), Count);
+    Relayout();
+    SetCurrentCell(FixedCols(), Count);
+}
+
+void TStringGrid::SetDefaultColWidth(int Width) {
+    Model_->DefaultWidth = Width;
+    std::fill(Model_->Widths.begin(), Model_->Widths.end(), Width);
+    ApplySizes();
+}
+
+void TStringGrid::SetDefaultRowHeight(int Height) {
+    Model_->RowHeight = Height;
+    ApplySizes();
+}
+
+int TStringGrid::ColWidths(int Col) const {
+    return Model_->Widths.at(std::size_t(Col));
+}
+
+void TStringGrid::SetColWidths(int Col, int Width) {
+    Model_->Widths.at(std::size_t(Col)) = Width;
+    ApplySizes();
+}
+
+void TStringGrid::SetScrollBars(TScrollBars Bars) {
+    const bool Horizontal = Bars == TScrollBars::Horizontal || Bars == TScrollBars::Both;
+    const bool Vertical = Bars == TScrollBars::Vertical || Bars == TScrollBars::Both;
+    setHorizontalScrollBarPolicy(Horizontal ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
+    setVerticalScrollBarPolicy(Vertical ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
+}
+
+void TStringGrid::SetEditing(bool Editing) {
+    setFocusProxy(Editing ? Editor_ : nullptr);
+    Editor_->setFocusPolicy(Editing ? Qt::StrongFocus : Qt::NoFocus);
+    Editor_->setVisible(Editing);
+    PlaceEditor();
+    LoadEditor();
+}
+
+QLineEdit* TStringGrid::Editor() const {
+    return Editor_->isHidden() ? nullptr : Editor_;
+}
+
+const std::string& TStringGrid::Cells(int Col, int Row) const {
+    if (Col < 0 || Col >= ColCount() || Row < 0 || Row >= RowCount())
+        throw std::out_of_range("string grid cell outside the grid");
+    return Model_->At(Col, Row);
+}
+
+void TStringGrid::SetCells(int Col, int Row, std::string_view Text) {
+    if (Col < 0 || Col >= ColCount() || Row < 0 || Row >= RowCount())
+        throw std::out_of_range("string grid cell outside the grid");
+    std::string& Cell = Model_->At(Col, Row);
+    if (Cell == Text)
+        return;
+    Cell.assign(Text);
+    Changed(Col, Row);
+}
+
+int TStringGrid::Col() const {
+    const QModelIndex Current = currentIndex();
+    return Current.isValid() ? Current.column() + FixedCols() : FixedCols();
+}
+
+int TStringGrid::Row() const {
+    const QModelIndex Current = currentIndex();
+    return Current.isValid() ? Current.row() + FixedRows() : FixedRows();
+}
+
+void TStringGrid::SetCurrentCell(int Col, int Row) {
+    if (ColCount() <= FixedCols() || RowCount() <= FixedRows())
+        return;
+    Col = std::clamp(Col, FixedCols(), ColCount() - 1);
+    Row = std::clamp(Row, FixedRows(), RowCount() - 1);
+    const QModelIndex Index = Model_->index(Row - FixedRows(), Col - FixedCols());
+    if (Index == currentIndex())
+        return;
+    setCurrentIndex(Index);
+}
+
+int TStringGrid::LeftCol() const {
+    return horizontalScrollBar()->value() + FixedCols();
+}
+
+int TStringGrid::TopRow() const {
+    return verticalScrollBar()->value() + FixedRows();
+}
+
+void TStringGrid::SetLeftCol(int Col) {
+    updateGeometries();
+    horizontalScrollBar()->setValue(Col - FixedCols());
+}
+
+void TStringGrid::SetTopRow(int Row) {
+    updateGeometries();
+    verticalScrollBar()->setValue(Row - FixedRows());
+}
+
+QRect TStringGrid::CellRect(int Col, int Row) const {
+    if (Col < FixedCols() || Row < FixedRows())
+        return {};
+    return visualRect(Model_->index(Row - FixedRows(), Col - FixedCols()));
+}
+
+void TStringGrid::currentChanged(const QModelIndex& Current, const QModelIndex& Previous) {
+    QTableView::currentChanged(Current, Previous);
+    PlaceEditor();
+    LoadEditor();
+}
+
+void TStringGrid::scrollContentsBy(int Dx, int Dy) {
+    QTableView::scrollContentsBy(Dx, Dy);
+    PlaceEditor();
+}
+
+void TStringGrid::updateGeometries() {
+    QTableView::updateGeometries();
+    PlaceEditor();
+}
+
+void TStringGrid::paintEvent(QPaintEvent* Event) {
+    RepaintPending_ = false;
+    QTableView::paintEvent(Event);
+}
+
+void TStringGrid::Relayout() {
+    ApplySizes();
+    RepaintPending_ = true;
+    viewport()->update();
+}
+
+void TStringGrid::ApplySizes() {
+    QHeaderView* Top = horizontalHeader();
+    QHeaderView* Side = verticalHeader();
+    Top->setVisible(FixedRows() > 0);
+    Side->setVisible(FixedCols() > 0);
+    Top->setFixedHeight(Model_->RowHeight);
+    Side->setFixedWidth(FixedCols() > 0 ? Model_->Widths[0] : 0);
+    Top->setDefaultSectionSize(Model_->DefaultWidth);
+    Side->setDefaultSectionSize(Model_->RowHeight);
+    for (int Col = FixedCols(); Col < ColCount(); ++Col) {
+        const int Width = Model_->Widths[std::size_t(Col)];
+        if (Top->sectionSize(Col - FixedCols()) != Width)
+            Top->resizeSection(Col - FixedCols(), Width);
+    }
+    PlaceEditor();
+}
+
+void TStringGrid::PlaceEditor() {
+    if (Editor_->isHidden())
+        return;
+    const QModelIndex Current = currentIndex();
+    // Off screen the editor stays open, clipped by the viewport, so that it keeps the focus.
+    Editor_->setGeometry(Current.isValid() ? visualRect(Current) : QRect(-100, -100, 0, 0));
+}
+
+void TStringGrid::LoadEditor() {
+    if (Editor_->isHidden() || !currentIndex().isValid())
+        return;
+    Loading_ = true;
+    Editor_->setText(QString::fromStdString(Model_->At(Col(), Row())));
+    Editor_->selectAll();
+    Loading_ = false;
+}
+
+void TStringGrid::Changed(int Col, int Row) {
+    if (Row < FixedRows())
+        horizontalHeader()->viewport()->update();
+    if (Col < FixedCols())
+        verticalHeader()->viewport()->update();
+    if (Row < FixedRows() || Col < FixedCols())
+        return;
+    if (!RepaintPending_) {
+        RepaintPending_ = true;
+        viewport()->update();
+    }
+    if (!Editor_->isHidden() && Col == this->Col() && Row == this->Row() &&
+        Editor_->text().toStdString() != Model_->At(Col, Row))
+        LoadEditor();
+}

@@ -1,0 +1,86 @@
+// A string grid: a table of cell texts addressed (column, row), both from 0, whose first row and
+// first column can be fixed, so that they stay in place while the other cells scroll.
+//
+// The texts live in one flat vector, row by row, and the view draws only the cells on screen;
+// no cell has an object of its own, so a 501 x 501 grid costs its texts and little more. The
+// fixed row and column are drawn as the view's headers, the corner cell as its corner (its text
+// is kept but not shown).
+//
+// With editing on, one editor stays open on the current cell and every change in it is in the
+// cell at once. The grid is a single stop in the tab order: Tab leaves it, the arrow keys move
+// between cells.
+#pragma once
+
+#include <QTableView>
+
+#include <string>
+#include <string_view>
+
+class QLineEdit;
+class TGridModel;
+
+class TStringGrid : public QTableView {
+public:
+    enum class TScrollBars { None, Horizontal, Vertical, Both };
+
+    // 5 columns and 5 rows, the first of each fixed, columns 64 and rows 24 pixels; no editing.
+    explicit TStringGrid(QWidget* Parent);
+    ~TStringGrid() override;
+
+    int ColCount() const;
+    int RowCount() const;
+    // Cells inside both counts keep their texts, the others become empty.
+    void SetColCount(int Count);
+    void SetRowCount(int Count);
+    int FixedCols() const;
+    int FixedRows() const;
+    // 0 or 1.
+    void SetFixedCols(int Count);
+    void SetFixedRows(int Count);
+
+    // Setting the default width gives every column that width.
+    void SetDefaultColWidth(int Width);
+    void SetDefaultRowHeight(int Height);
+    int ColWidths(int Col) const;
+    void SetColWidths(int Col, int Width);
+    void SetScrollBars(TScrollBars Bars);
+    void SetEditing(bool Editing);
+
+    // UTF-8 texts; a cell outside the counts raises std::out_of_range.
+    const std::string& Cells(int Col, int Row) const;
+    void SetCells(int Col, int Row, std::string_view Text);
+
+    // The current cell, always a scrolling one while there is any.
+    int Col() const;
+    int Row() const;
+    void SetCurrentCell(int Col, int Row);
+
+    // The first scrolling column and row on screen.
+    int LeftCol() const;
+    int TopRow() const;
+    void SetLeftCol(int Col);
+    void SetTopRow(int Row);
+
+    // The cell's rectangle in the coordinates of viewport(); empty for a fixed cell.
+    QRect CellRect(int Col, int Row) const;
+    // Null unless editing is on.
+    QLineEdit* Editor() const;
+
+protected:
+    void currentChanged(const QModelIndex& Current, const QModelIndex& Previous) override;
+    void scrollContentsBy(int Dx, int Dy) override;
+    void updateGeometries() override;
+    void paintEvent(QPaintEvent* Event) override;
+
+private:
+    void Relayout();
+    void ApplySizes();
+    void PlaceEditor();
+    void LoadEditor();
+    void Changed(int Col, int Row);
+
+    TGridModel* Model_;
+    QLineEdit* Editor_ = nullptr;
+    bool Loading_ = false;
+    bool RepaintPending_ = false;
+};

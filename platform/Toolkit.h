@@ -1,0 +1,195 @@
+// A small window toolkit on Qt Widgets, in the manner of a classic form designer's: forms that
+// are shown modally and end with a numbered result, buttons that carry such a result, edits with
+// one change notification per change of text, children aligned to the edges of their parent, a
+// timer and the error message box.
+//
+// Sizes and positions are pixels at 96 dpi; Qt scales them on denser screens. A form's size is
+// its client area; OuterWidth and OuterHeight add the border and caption of the frame the layouts
+// were drawn for, so that code written against outer sizes keeps its pixel arithmetic whatever
+// decoration the window manager really draws (none at all offscreen).
+#pragma once
+
+#include <QFrame>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPixmap>
+#include <QPushButton>
+#include <QTimer>
+#include <QToolButton>
+#include <QWidget>
+
+#include <functional>
+
+class QEventLoop;
+
+using TNotify = std::function<void()>;
+
+// The standard modal results.
+inline constexpr int mrNone = 0;
+inline constexpr int mrOk = 1;
+inline constexpr int mrCancel = 2;
+inline constexpr int mrAbort = 3;
+
+// The font for a face name of the layouts at a character height in pixels. "MS Sans Serif" and
+// "System" come from the bitmap fonts of Debian's fonts-wine, loaded on first use; "Arial" is its
+// metric twin Liberation Sans. Any other name goes to Qt's font matching as it is.
+QFont ToolkitFont(const QString& Family, int PixelHeight, bool Bold = false);
+
+void SetBounds(QWidget* Control, int Left, int Top, int Width, int Height);
+
+// Keeps a control on an edge of its parent. Top and Bottom keep the control's height and take
+// the parent's whole width, stacking inwards in the order of the calls; Client fills what they
+// leave. A hidden control gives its room to the others. Inside a group box the edges are those
+// of its frame (2 pixels at the sides and bottom, 15 at the top, below the caption).
+enum class TAlign { None, Top, Bottom, Client };
+void SetAlign(QWidget* Control, TAlign Align);
+
+// Sizeable: resizable, system menu, minimize and maximize. Dialog: fixed size, system menu only.
+// Single: fixed size, system menu and minimize.
+enum class TBorderStyle { Sizeable, Dialog, Single };
+
+class TForm : public QWidget {
+public:
+    explicit TForm(TBorderStyle Border);
+    ~TForm() override;
+
+    void SetClientSize(int Width, int Height);
+    int OuterWidth() const;
+    int OuterHeight() const;
+
+    // The control that gets the focus at every showing; without one, the first in tab order.
+    void SetActiveControl(QWidget* Control) { ActiveControl_ = Control; }
+    void SetCenteredOnScreen(bool Centered) { Centered_ = Centered; }
+
+    // Shows the form modally and returns, once it has hidden again, the result that ended it.
+    int ShowModal();
+    bool Modal() const { return Loop_ != nullptr; }
+    int ModalResult() const { return ModalResult_; }
+    // A non-zero result ends a modal showing when the handler that set it has returned; a form
+    // that is not shown modally only records it.
+    void SetModalResult(int Result);
+
+    // Run by the program's own showing, before the form appears (not by a restore from
+    // minimised), and by every change of the client size.
+    TNotify OnShow;
+    TNotify OnResize;
+    // Asked before the form closes from its title bar or by Close; false keeps it open.
+    std::function<bool()> OnCloseQuery;
+
+protected:
+    void showEvent(QShowEvent* Event) override;
+    void hideEvent(QHideEvent* Event) override;
+    void resizeEvent(QResizeEvent* Event) override;
+    void closeEvent(QCloseEvent* Event) override;
+    void keyPressEvent(QKeyEvent* Event) override;
+
+private:
+    TBorderStyle Border_;
+    QWidget* ActiveControl_ = nullptr;
+    bool Centered_ = true;
+    int ModalResult_ = mrNone;
+    QEventLoop* Loop_ = nullptr;
+};
+
+// Sets the application's title and runs the event loop until MainForm closes. Hiding the main
+// form, or closing every other window, does not end the program.
+int RunApplication(TForm& MainForm, const QString& Title);
+
+class TButton : public QPushButton {
+public:
+    TButton(QWidget* Parent, const QString& Caption);
+
+    // Ends the modal showing of the button's form after OnClick has run.
+    int ModalResult = mrNone;
+    TNotify OnClick;
+
+    // The default button of its form: Enter anywhere in the form presses it, unless another
+    // button has the focus, which Enter presses instead.
+    void SetDefault(bool Default) { setDefault(Default); }
+
+protected:
+    void keyPressEvent(QKeyEvent* Event) override;
+};
+
+// The standard OK button: "OK" with a check mark, modal result 1.
+class TBitBtn : public TButton {
+public:
+    explicit TBitBtn(QWidget* Parent);
+};
+
+// A flat button that never takes the focus, showing a glyph and a hint on hover.
+class TSpeedButton : public QToolButton {
+public:
+    explicit TSpeedButton(QWidget* Parent);
+
+    void SetGlyph(const QPixmap& Enabled, const QPixmap& Disabled);
+    void SetHint(const QString& Hint) { setToolTip(Hint); }
+    TNotify OnClick;
+};
+
+// The look of a disabled glyph: the glyph's shape embossed in grey, without its colours.
+QPixmap GreyedGlyph(const QPixmap& Glyph);
+
+// A label sized to its caption. An ampersand marks the accelerator that focuses FocusControl.
+class TLabel : public QLabel {
+public:
+    TLabel(QWidget* Parent, const QString& Caption, int Left, int Top);
+
+    void SetCaption(const QString& Caption);
+    void SetFocusControl(QWidget* Control) { setBuddy(Control); }
+};
+
+// Fixed-size text in a sunken border.
+class TStaticText : public QLabel {
+public:
+    TStaticText(QWidget* Parent, Qt::Alignment Alignment);
+};
+
+class TEdit : public QLineEdit {
+public:
+    explicit TEdit(QWidget* Parent);
+
+    // Every change of the text, typed or set by the program; none for setting the same text.
+    // Handlers read text(): a rewrite inside a handler nests a second notification.
+    TNotify OnChange;
+    // Every character key, before the edit handles it.
+    std::function<void(QChar Key)> OnKeyPress;
+
+    int SelStart() const;
+    int SelLength() const;
+    void SetSelection(int Start, int Length);
+
+protected:
+    void keyPressEvent(QKeyEvent* Event) override;
+};
+
+class TGroupBox : public QGroupBox {
+public:
+    TGroupBox(QWidget* Parent, const QString& Caption);
+};
+
+// A plain area without bevel that holds and aligns other controls.
+class TPanel : public QFrame {
+public:
+    explicit TPanel(QWidget* Parent);
+};
+
+class TTimer {
+public:
+    TTimer();
+
+    int Interval() const { return Timer_.interval(); }
+    void SetInterval(int Milliseconds) { Timer_.setInterval(Milliseconds); }
+    bool Enabled() const { return Timer_.isActive(); }
+    void SetEnabled(bool Enabled);
+    // Ticks on the user-interface thread.
+    TNotify OnTimer;
+
+private:
+    QTimer Timer_;
+};
+
+// The error message box: caption "Error", the error icon, the message and one OK button. Returns
+// when the user has closed it.
+void ErrorBox(const QString& Message);

@@ -1,0 +1,310 @@
+#include "Toolkit.h"
+#include "QtSynchronizer.h"
+#include "ThreadBase.h"
+#include "WindowTestSupport.h"
+
+#include <QFontInfo>
+#include <QMessageBox>
+#include <QThread>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <memory>
+
+namespace {
+
+// A small dialog: an edit and two buttons, OK the default one.
+struct TSmallForm : TForm {
+    TSmallForm() : TForm(TBorderStyle::Dialog) {
+        SetClientSize(200, 80);
+        Edit = new TEdit(this);
+        SetBounds(Edit, 8, 8, 100, 21);
+        Ok = new TButton(this, "&OK");
+        SetBounds(Ok, 8, 40, 75, 25);
+        Ok->ModalResult = mrOk;
+        Other = new TButton(this, "&Abort");
+        SetBounds(Other, 100, 40, 75, 25);
+        Other->ModalResult = mrAbort;
+        SetActiveControl(Edit);
+    }
+    TEdit* Edit;
+    TButton* Ok;
+    TButton* Other;
+};
+
+TEST(Form, ButtonsEndTheModalShowingWithTheirResultAfterTheirHandler) {
+    TSmallForm Form;
+    bool HandlerSawVisibleForm = false;
+    Form.Other->OnClick = [&] { HandlerSawVisibleForm = Form.isVisible(); };
+    WhenModal(&Form, [&] { Click(Form.Other); });
+    EXPECT_EQ(Form.ShowModal(), mrAbort);
+    EXPECT_TRUE(HandlerSawVisibleForm);
+    EXPECT_FALSE(Form.isVisible());
+    WhenModal(&Form, [&] { Click(Form.Ok); });
+    EXPECT_EQ(Form.ShowModal(), mrOk);
+}
+
+TEST(Form, ClosingFromTheTitleBarGivesCancel) {
+    TSmallForm Form;
+    WhenModal(&Form, [&] { Form.close(); });
+    EXPECT_EQ(Form.ShowModal(), mrCancel);
+    bool Allow = false;
+    Form.OnCloseQuery = [&] { return Allow; };
+    WhenModal(&Form, [&] {
+        Form.close();
+        EXPECT_TRUE(Form.isVisible());
+        Click(Form.Other);
+    });
+    EXPECT_EQ(Form.ShowModal(), mrAbort);
+}
+
+TEST(Form, EnterPressesTheDefaultOrTheFocusedButtonAndEscapeNothing) {
+    TSmallForm Form;
+    WhenModal(&Form, [&] {
+        QTest::keyClick(Form.Edit, Qt::Key_Escape);
+        QTest::keyClick(Form.Edit, Qt::Key_Return);
+        // No default button: still open. The focused button is pressed by Enter.
+        EXPECT_TRUE(Form.isVisible());
+        Form.Other->setFocus();
+        QTest::keyClick(Form.Other, Qt::Key_Return);
+    });
+    EXPECT_EQ(Form.ShowModal(), mrAbort);
+
+    Form.Ok->SetDefault(true);
+    WhenModal(&Form, [&] {
+        EXPECT_TRUE(Form.Edit->hasFocus());
+        QTest::keyClick(Form.Edit, Qt::Key_Return);
+    });
+    EXPECT_EQ(Form.ShowModal(), mrOk);
+}
+
+TEST(Form, AcceleratorsPressButtonsAndFocusALabelsControl) {
+    TSmallForm Form;
+    auto* Label = new TLabel(&Form, "&Value", 120, 10);
+    auto* Edit = new TEdit(&Form);
+    SetBounds(Edit, 120, 24, 60, 21);
+    Label->SetFocusControl(Edit);
+    WhenModal(&Form, [&] {
+        QTest::keyClick(&Form, Qt::Key_V, Qt::AltModifier);
+        EXPECT_TRUE(WaitFor([&] { return Edit->hasFocus(); }));
+        QTest::keyClick(&Form, Qt::Key_A, Qt::AltModifier);
+    });
+    EXPECT_EQ(Form.ShowModal(), mrAbort);
+}
+
+TEST(Form, ModalShowingsNestAndEachReturnsItsOwnResult) {
+    TSmallForm Outer, Inner;
+    int InnerResult = mrNone;
+    Outer.Ok->OnClick = [&] {
+        WhenModal(&Inner, [&] { QTest::keyClicks(Inner.Edit, "x"), Click(Inner.Other); });
+        InnerResult = Inner.ShowModal();
+    };
+    WhenModal(&Outer, [&] { Click(Outer.Ok); });
+    EXPECT_EQ(Outer.ShowModal(), mrOk);
+    EXPECT_EQ(InnerResult, mrAbort);
+    EXPECT_EQ(Inner.Edit->text(), "x");
+}
+
+TEST(Form, AResultSetWhileShowingOrAHideEndsTheShowing) {
+    TSmallForm Form;
+    Form.OnShow = [&] { Form.SetModalResult(mrAbort); };
+    EXPECT_EQ(Form.ShowModal(), mrAbort);
+    Form.OnShow = nullptr;
+    WhenModal(&Form, [&] { Form.hide(); });
+    EXPECT_EQ(Form.ShowModal(), mrCancel);
+    // Not modal: the result is only recorded.
+    Form.show();
+    Click(Form.Ok);
+    EXPECT_TRUE(Form.isVisible());
+    EXPECT_EQ(Form.ModalResult(), mrOk);
+}
+
+TEST(Form, OuterSizesAddTheFrameOfItsBorder) {
+    TForm Sizeable(TBorderStyle::Sizeable);
+    Sizeable.SetClientSize(419, 417);
+    EXPECT_EQ(Sizeable.OuterWidth(), 427);
+    EXPECT_EQ(Sizeable.OuterHeight(), 444);
+    TForm Dialog(TBorderStyle::Dialog);
+    Dialog.SetClientSize(100, 50);
+    EXPECT_EQ(Dialog.OuterWidth(), 106);
+    EXPECT_EQ(Dialog.maximumSize(), QSize(100, 50));
+}
+
+TEST(Align, ControlsStackOnTheEdgesAndTheClientTakesTheRest) {
+    TForm Form(TBorderStyle::Sizeable);
+    Form.SetClientSize(300, 200);
+    auto* Top = new TGroupBox(&Form, "Top");
+    SetBounds(Top, 5, 5, 10, 40);
+    SetAlign(Top, TAlign::Top);
+    auto* Bottom = new TPanel(&Form);
+    SetBounds(Bottom, 0, 0, 10, 30);
+    SetAlign(Bottom, TAlign::Bottom);
+    auto* Extra = new TPanel(&Form);
+    SetBounds(Extra, 0, 0, 10, 20);
+    SetAlign(Extra, TAlign::Bottom);
+    auto* Rest = new TGroupBox(&Form, "Rest");
+    SetAlign(Rest, TAlign::Client);
+    auto* Inner = new TPanel(Rest);
+    SetAlign(Inner, TAlign::Client);
+    Form.show();
+    EXPECT_TRUE(WaitFor([&] { return Rest->geometry() == QRect(0, 40, 300, 110); }));
+    EXPECT_EQ(Top->geometry(), QRect(0, 0, 300, 40));
+    EXPECT_EQ(Bottom->geometry(), QRect(0, 170, 300, 30));
+    EXPECT_EQ(Extra->geometry(), QRect(0, 150, 300, 20));
+    EXPECT_TRUE(WaitFor([&] { return Inner->geometry() == QRect(2, 15, 296, 93); }));
+    Extra->hide();
+    EXPECT_TRUE(WaitFor([&] { return Rest->geometry() == QRect(0, 40, 300, 130); }));
+    Form.resize(400, 300);
+    EXPECT_TRUE(WaitFor([&] { return Bottom->geometry() == QRect(0, 270, 400, 30); }));
+    EXPECT_EQ(Rest->geometry(), QRect(0, 40, 400, 230));
+}
+
+TEST(Edit, ChangeNotificationsComeForEveryChangeOfTextOnly) {
+    TForm Form(TBorderStyle::Dialog);
+    auto* Edit = new TEdit(&Form);
+    int Changes = 0;
+    Edit->OnChange = [&] { ++Changes; };
+    Edit->setText("");
+    EXPECT_EQ(Changes, 0);
+    Edit->setText("12");
+    Edit->setText("12");
+    EXPECT_EQ(Changes, 1);
+    Form.show();
+    Edit->setFocus();
+    QTest::keyClicks(Edit, "345");
+    EXPECT_EQ(Changes, 4);
+    // A rewrite inside the handler notifies again, and the handler sees the new text.
+    QString Seen;
+    Edit->OnChange = [&] {
+        ++Changes;
+        if (Edit->text() == "bad")
+            Edit->setText("good");
+        Seen = Edit->text();
+    };
+    Edit->setText("bad");
+    EXPECT_EQ(Changes, 6);
+    EXPECT_EQ(Seen, "good");
+    Edit->SetSelection(1, 2);
+    EXPECT_EQ(Edit->SelStart(), 1);
+    EXPECT_EQ(Edit->SelLength(), 2);
+    Edit->SetSelection(4, 0);
+    EXPECT_EQ(Edit->SelStart(), 4);
+    EXPECT_EQ(Edit->SelLength(), 0);
+}
+
+TEST(Edit, KeyPressSeesEveryCharacterBeforeTheEdit) {
+    TForm Form(TBorderStyle::Dialog);
+    auto* Edit = new TEdit(&Form);
+    QString Keys, TextAtKey;
+    Edit->OnKeyPress = [&](QChar Key) {
+        Keys += Key;
+        TextAtKey = Edit->text();
+    };
+    Form.show();
+    Edit->setFocus();
+    QTest::keyClicks(Edit, "ab");
+    QTest::keyClick(Edit, Qt::Key_Return);
+    EXPECT_EQ(Keys, QString("ab\r"));
+    EXPECT_EQ(TextAtKey, "ab");
+}
+
+TEST(Timer, TicksOnTheInterfaceThreadWhileEnabled) {
+    TTimer Timer;
+    EXPECT_EQ(Timer.Interval(), 1000);
+    EXPECT_FALSE(Timer.Enabled());
+    int Ticks = 0;
+    bool OnGuiThread = true;
+    Timer.OnTimer = [&] {
+        ++Ticks;
+        OnGuiThread = OnGuiThread && QThread::currentThread() == qApp->thread();
+    };
+    Timer.SetInterval(10);
+    Timer.SetEnabled(true);
+    EXPECT_TRUE(WaitFor([&] { return Ticks >= 2; }));
+    Timer.SetEnabled(false);
+    const int Stopped = Ticks;
+    QTest::qWait(50);
+    EXPECT_EQ(Ticks, Stopped);
+    EXPECT_TRUE(OnGuiThread);
+}
+
+TEST(ErrorBox, ShowsTheMessageUnderTheCaptionErrorUntilOkIsPressed) {
+    QString Caption, Text;
+    QMessageBox::Icon Icon = QMessageBox::NoIcon;
+    QTimer::singleShot(0, [&] {
+        auto* Box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(Box, nullptr);
+        Caption = Box->windowTitle();
+        Text = Box->text();
+        Icon = Box->icon();
+        ASSERT_EQ(Box->buttons().size(), 1);
+        EXPECT_EQ(Box->buttons().front()->text(), "OK");
+        Click(Box->buttons().front());
+    });
+    ErrorBox("Looping");
+    EXPECT_EQ(Caption, "Error");
+    EXPECT_EQ(Text, "Looping");
+    EXPECT_EQ(Icon, QMessageBox::Critical);
+}
+
+TEST(Glyph, TheGreyedImageKeepsTheShapeWithoutItsColours) {
+    QPixmap Glyph(8, 8);
+    Glyph.fill(Qt::transparent);
+    QImage Image = Glyph.toImage();
+    Image.setPixel(2, 3, qRgb(255, 220, 0));
+    const QImage Greyed = GreyedGlyph(QPixmap::fromImage(Image)).toImage();
+    EXPECT_EQ(Greyed.pixel(2, 3), qRgb(128, 128, 128));
+    EXPECT_EQ(Greyed.pixel(3, 4), qRgb(255, 255, 255));
+    EXPECT_EQ(qAlpha(Greyed.pixel(5, 5)), 0);
+}
+
+TEST(Fonts, TheLayoutsFacesResolveToTheInstalledFonts) {
+    EXPECT_EQ(QFontInfo(ToolkitFont("MS Sans Serif", 11)).family(), "MS Sans Serif");
+    EXPECT_EQ(QFontInfo(ToolkitFont("System", 13)).family(), "System");
+    EXPECT_EQ(QFontInfo(ToolkitFont("Arial", 27, true)).family(), "Liberation Sans");
+}
+
+TEST(Application, RunsUntilTheMainFormClosesNotWhenItHides) {
+    TSmallForm Main, Dialog;
+    QTimer::singleShot(0, [&] {
+        Main.hide();
+        WhenModal(&Dialog, [&] { Click(Dialog.Ok); });
+        Dialog.ShowModal();
+        // Back in the event loop with no window shown: the program must go on.
+        QTimer::singleShot(20, [&] {
+            Main.show();
+            QTimer::singleShot(0, [&] { Main.close(); });
+        });
+    });
+    EXPECT_EQ(RunApplication(Main, "Kelvor"), 0);
+    EXPECT_FALSE(Main.isVisible());
+    EXPECT_EQ(QCoreApplication::applicationName(), "Kelvor");
+    QApplication::setQuitOnLastWindowClosed(true);
+}
+
+TEST(QtSynchronizer, RunsTasksOnTheInterfaceThreadWhileTheSenderWaits) {
+    InstallQtSynchronizer();
+    std::atomic<bool> RanOnGui{false}, SenderResumed{false};
+    // The synchronizer is reached through a thread's completion notification.
+    class TProbe : public TThread {
+    public:
+        explicit TProbe(TNotifyEvent Done) : TThread(std::move(Done)) {
+            FreeOnTerminate = true;
+            Start();
+        }
+
+    protected:
+        void Execute() override {}
+    };
+    new TProbe([&](TThread*) {
+        RanOnGui = QThread::currentThread() == qApp->thread();
+        SenderResumed = true;
+    });
+    EXPECT_TRUE(WaitFor([&] { return SenderResumed.load(); }));
+    EXPECT_TRUE(RanOnGui);
+    EXPECT_TRUE(WaitFor([] { return TThread::LiveCount() == 0; }));
+    SetSynchronizer(nullptr);
+}
+
+} // namespace

@@ -1,0 +1,33 @@
+// Helpers for driving windows the way a user does.
+#pragma once
+
+#include <QApplication>
+#include <QTest>
+#include <QTimer>
+#include <QWidget>
+
+#include <functional>
+
+// Runs Action once Window is the open, active modal window, from the event loop of its modal
+// showing.
+inline void WhenModal(QWidget* Window, std::function<void()> Action) {
+    auto* Poll = new QTimer;
+    Poll->setInterval(5);
+    QObject::connect(Poll, &QTimer::timeout, [Poll, Window, Action = std::move(Action)] {
+        if (QApplication::activeModalWidget() != Window || !Window->isActiveWindow())
+            return;
+        Poll->stop();
+        Poll->deleteLater();
+        Action();
+    });
+    Poll->start();
+}
+
+inline bool WaitFor(const std::function<bool()>& Condition) {
+    return QTest::qWaitFor(Condition, 5000);
+}
+
+// Presses Button with the mouse.
+inline void Click(QWidget* Button) {
+    QTest::mouseClick(Button, Qt::LeftButton);
+}

@@ -1,0 +1,163 @@
+#include "InputABCUnit.h"
+
+#include "CalcUnit.h"
+#include "Clock.h"
+#include "RandomGen.h"
+#include "RandomUnit.h"
+#include "TextUnit.h"
+
+#include <QPainter>
+
+#include <cmath>
+#include <string>
+
+TInputABCForm* InputABCForm = nullptr;
+
+namespace {
+
+TStringGrid* MakeGrid(TGroupBox* Box, int FixedCols, TStringGrid::TScrollBars Bars) {
+    auto* Grid = new TStringGrid(Box);
+    Grid->SetFixedCols(FixedCols);
+    Grid->SetFixedRows(1);
+    Grid->SetDefaultColWidth(40);
+    Grid->SetDefaultRowHeight(20);
+    Grid->SetScrollBars(Bars);
+    Grid->SetEditing(true);
+    SetAlign(Grid, TAlign::Client);
+    return Grid;
+}
+
+TGroupBox* MakeBox(QWidget* Parent, const QString& Caption, int Top, int Height, TAlign Align) {
+    auto* Box = new TGroupBox(Parent, Caption);
+    SetBounds(Box, 0, Top, 419, Height);
+    SetAlign(Box, Align);
+    return Box;
+}
+
+// A cell's number, or 0 when its text is not one.
+double CellValue(const TStringGrid* Grid, int Col, int Row) {
+    double Value = 0.0;
+    if (!TextToReal(Grid->Cells(Col, Row), Value))
+        Value = 0.0;
+    return Value;
+}
+
+} // namespace
+
+QPixmap SunGlyph() {
+    QPixmap Glyph(16, 16);
+    Glyph.fill(Qt::transparent);
+    QPainter Painter(&Glyph);
+    Painter.setPen(QPen(QColor(224, 128, 0), 1));
+    for (int Ray = 0; Ray < 8; ++Ray) {
+        const double Angle = Ray * M_PI / 4;
+        const double Dx = std::cos(Angle), Dy = std::sin(Angle);
+        Painter.drawLine(QPointF(7.5 + 5 * Dx, 7.5 + 5 * Dy), QPointF(7.5 + 7 * Dx, 7.5 + 7 * Dy));
+    }
+    Painter.setBrush(QColor(255, 224, 0));
+    Painter.drawEllipse(QRectF(4, 4, 7, 7));
+    return Glyph;
+}
+
+TInputABCForm::TInputABCForm() : TForm(TBorderStyle::Sizeable) {
+    setWindowTitle("Kelvur - Input Data");
+    SetClientSize(419, 417);
+
+    InputABox = MakeBox(this, "Stocks", 0, 76, TAlign::Top);
+    InputA = MakeGrid(InputABox, 0, TStringGrid::TScrollBars::Horizontal);
+    InputA->SetRowCount(2);
+    InputBBox = MakeBox(this, "Demands", 76, 76, TAlign::Top);
+    InputB = MakeGrid(InputBBox, 0, TStringGrid::TScrollBars::Horizontal);
+    InputB->SetRowCount(2);
+    InputB->SetColWidths(0, 45);
+    InputCBox = MakeBox(this, "Transport Costs", 152, 233, TAlign::Client);
+    InputC = MakeGrid(InputCBox, 1, TStringGrid::TScrollBars::Both);
+
+    ButtonsPanel = new TPanel(this);
+    SetBounds(ButtonsPanel, 0, 385, 419, 32);
+    SetAlign(ButtonsPanel, TAlign::Bottom);
+    RandomButton = new TSpeedButton(ButtonsPanel);
+    SetBounds(RandomButton, 4, 4, 25, 25);
+    RandomButton->SetGlyph(SunGlyph(), GreyedGlyph(SunGlyph()));
+    RandomButton->SetHint("Randomize");
+    RandomButton->OnClick = [this] { RandomButtonClick(); };
+    OkButton = new TButton(ButtonsPanel, "OK");
+    SetBounds(OkButton, 256, 4, 81, 25);
+    OkButton->ModalResult = mrOk;
+    OkButton->OnClick = [this] { OkButtonClick(); };
+    CancelButton = new TButton(ButtonsPanel, "Cancel");
+    SetBounds(CancelButton, 342, 4, 75, 25);
+    CancelButton->ModalResult = mrCancel;
+
+    setTabOrder(InputA, InputB);
+    setTabOrder(InputB, InputC);
+    setTabOrder(InputC, OkButton);
+    setTabOrder(OkButton, CancelButton);
+
+    OnShow = [this] { FormShow(); };
+    OnResize = [this] { FormResize(); };
+}
+
+void TInputABCForm::FormShow() {
+    const int M = Calc->M;
+    const int N = Calc->N;
+    InputA->SetColCount(M);
+    InputB->SetColCount(N);
+    InputC->SetColCount(N + 1);
+    InputC->SetRowCount(M + 1);
+    for (int I = 1; I <= M; ++I) {
+        InputA->SetCells(I - 1, 0, std::to_string(I));
+        InputA->SetCells(I - 1, 1, "");
+        InputC->SetCells(0, I, std::to_string(I));
+    }
+    for (int J = 1; J <= N; ++J) {
+        InputB->SetCells(J - 1, 0, std::to_string(J));
+        InputB->SetCells(J - 1, 1, "");
+        InputC->SetCells(J, 0, std::to_string(J));
+    }
+    for (int I = 1; I <= M; ++I)
+        for (int J = 1; J <= N; ++J)
+            InputC->SetCells(J, I, "");
+    // Back to the first entry cell, which the opening's editor starts on.
+    for (TStringGrid* Grid : {InputA, InputB, InputC}) {
+        Grid->SetLeftCol(Grid->FixedCols());
+        Grid->SetTopRow(Grid->FixedRows());
+        Grid->SetCurrentCell(Grid->FixedCols(), Grid->FixedRows());
+    }
+}
+
+void TInputABCForm::FormResize() {
+    OkButton->move(OuterWidth() - 171, OkButton->y());
+    CancelButton->move(OuterWidth() - 85, CancelButton->y());
+}
+
+void TInputABCForm::OkButtonClick() {
+    const int M = Calc->M;
+    const int N = Calc->N;
+    for (int I = 1; I <= M; ++I)
+        Calc->SetA(I, CellValue(InputA, I - 1, 1));
+    for (int J = 1; J <= N; ++J)
+        Calc->SetB(J, CellValue(InputB, J - 1, 1));
+    for (int I = 1; I <= M; ++I)
+        for (int J = 1; J <= N; ++J)
+            Calc->SetC(I, J, CellValue(InputC, J, I));
+}
+
+void TInputABCForm::RandomButtonClick() {
+    // Seeded before the dialog shows, also when it is then cancelled.
+    RandomState = UtcMillisecondsOfDay();
+    if (RandomForm->ShowModal() != mrOk)
+        return;
+    const auto MaxA = std::uint32_t(RandomForm->MaxA());
+    const auto MaxB = std::uint32_t(RandomForm->MaxB());
+    const auto MaxC = std::uint32_t(RandomForm->MaxC());
+    const int M = Calc->M;
+    const int N = Calc->N;
+    for (int I = 1; I <= M; ++I)
+        InputA->SetCells(I - 1, 1, std::to_string(RandomBelow(MaxA) + 1));
+    for (int J = 1; J <= N; ++J)
+        InputB->SetCells(J - 1, 1, std::to_string(RandomBelow(MaxB) + 1));
+    for (int I = 1; I <= M; ++I)
+        for (int J = 1; J <= N; ++J)
+            InputC->SetCells(J, I, std::to_string(RandomBelow(MaxC) + 1));
+}

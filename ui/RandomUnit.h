@@ -1,0 +1,35 @@
+// The random-fill dialog: asks for the largest stock, demand and cost that a random fill of the
+// data-entry window may write.
+#pragma once
+
+#include "Toolkit.h"
+
+// The initial text of the three maxima, and the maximum used instead of a bad one.
+inline constexpr int DefaultRange = 5;
+inline constexpr int MaxRange = 9999;
+
+class TRandomForm : public TForm {
+public:
+    TRandomForm();
+
+    // The maxima as typed, each DefaultRange when its text is no whole number from 1 to
+    // MaxRange. The edits keep what the user typed.
+    int MaxA() const { return Range(ARangeEdit); }
+    int MaxB() const { return Range(BRangeEdit); }
+    int MaxC() const { return Range(CRangeEdit); }
+
+    TLabel* ARangeLabel;
+    TLabel* BRangeLabel;
+    TLabel* CRangeLabel;
+    TEdit* ARangeEdit;
+    TEdit* BRangeEdit;
+    TEdit* CRangeEdit;
+    TButton* OkButton;
+    TButton* CancelButton;
+
+private:
+    void FormCreate();
+    static int Range(const TEdit* Edit);
+};
+
+extern TRandomForm* RandomForm;
