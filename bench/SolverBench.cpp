@@ -11,9 +11,11 @@
 //            problem completely: graph building and run.
 // Each figure is the median of several runs. Before timing, one checked run steps the store and
 // the literal step side by side and demands the same potentials bit for bit, the same entering
-// cells, pivots and outcome; the optimal costs are checked against the reference solver.
+// cells, pivots and outcome; the optimal costs are checked against the reference solver. A
+// further run times each of the store's steps on its own, to show where the time goes.
 //
-// Options: --reps R (default 5), --literal-reps R (default 3), --quick (100 x 100 only).
+// Options: --reps R (default 5), --literal-reps R (default 3; 0 leaves the literal step out,
+// checks included), --quick (100 x 100 only).
 #include "CalcUnit.h"
 #include "LemonReference.h"
 #include "RandomGen.h"
@@ -45,6 +47,8 @@ double SecondsSince(Clock::time_point Start) {
 }
 
 double Median(std::vector<double> Values) {
+    if (Values.empty())
+        return std::nan("");
     std::sort(Values.begin(), Values.end());
     const std::size_t Mid = Values.size() / 2;
     return Values.size() % 2 == 1 ? Values[Mid] : (Values[Mid - 1] + Values[Mid]) / 2.0;
@@ -142,10 +146,12 @@ public:
                     Residual_[Count + 1] = Store.GetC(I, J);
                     ++Count;
                 }
-        if (Count != Need) throw std::runtime_error("literal potentials: too few basic cells");
+        if (Count != Need)
+            throw std::runtime_error("literal potentials: too few basic cells");
         P_[1] = 0.0;
         for (int K = 1; K <= Need; ++K)
-            if (Row_[K] == 1) Row_[K] = 0;
+            if (Row_[K] == 1)
+                Row_[K] = 0;
         int K = 0;
         for (;;) {
             K = K + 1;
@@ -173,7 +179,8 @@ public:
             int Sum = 0;
             for (int Q = 1; Q <= Need; ++Q)
                 Sum += Row_[Q] + Col_[Q];
-            if (Sum == 0) break;
+            if (Sum == 0)
+                break;
         }
         for (int I = 1; I <= M; ++I)
             U[I] = P_[I];
@@ -231,7 +238,8 @@ TRun RunLiteral(TCalc& Store, TLiteralPotentials& Literal) {
     for (int Counter = MaxIterations; Counter > 0; --Counter) {
         Literal.Calc(Store);
         PlainEnteringCell(Literal, Costs, Store.M, Store.N, Row, Col);
-        if (Row == 0 && Col == 0) break;
+        if (Row == 0 && Col == 0)
+            break;
         Store.FindCycle(Row, Col);
         Store.SetX(Row, Col, 0.0);
         Store.Pivot();
@@ -245,9 +253,7 @@ TRun RunLiteral(TCalc& Store, TLiteralPotentials& Literal) {
 struct TChecked {
     TRun Run;
     double Cost = 0.0;
-    // Per pivot, summed over the calculation: the store's potentials step, its entering-cell
-    // scan, its cycle search plus pivot, and the literal potentials step.
-    double PotentialsSeconds = 0.0, EnteringSeconds = 0.0, CycleSeconds = 0.0, LiteralSeconds = 0.0;
+    double LiteralSeconds = 0.0; // the literal potentials step, summed over the calculation
 };
 
 bool SameBits(double X, double Y) {
@@ -257,7 +263,8 @@ bool SameBits(double X, double Y) {
     return Bx == By;
 }
 
-// The store's steps and the literal potentials side by side, each step timed on its own.
+// The store's steps and the literal potentials side by side: the same potentials bit for bit
+// and the same entering cells at every pivot.
 TChecked RunChecked(TCalc& Store, TLiteralPotentials& Literal) {
     TChecked Result;
     Store.CheckProblem();
@@ -266,10 +273,8 @@ TChecked RunChecked(TCalc& Store, TLiteralPotentials& Literal) {
     const std::vector<double> Costs = CostsOf(Store);
     int Row = 0, Col = 0;
     for (int Counter = MaxIterations; Counter > 0; --Counter) {
-        auto Start = Clock::now();
         Store.CalcPotentials();
-        Result.PotentialsSeconds += SecondsSince(Start);
-        Start = Clock::now();
+        const auto Start = Clock::now();
         Literal.Calc(Store);
         Result.LiteralSeconds += SecondsSince(Start);
         for (int I = 1; I <= Store.M; ++I)
@@ -278,24 +283,247 @@ TChecked RunChecked(TCalc& Store, TLiteralPotentials& Literal) {
         for (int J = 1; J <= Store.N; ++J)
             if (!SameBits(Literal.V[J], Store.GetV(J)))
                 throw std::runtime_error("literal V[" + std::to_string(J) + "] differs");
-        Start = Clock::now();
         Store.FindEnteringCell(Row, Col);
-        Result.EnteringSeconds += SecondsSince(Start);
         int PlainRow = 0, PlainCol = 0;
         PlainEnteringCell(Literal, Costs, Store.M, Store.N, PlainRow, PlainCol);
         if (PlainRow != Row || PlainCol != Col)
             throw std::runtime_error("the plain entering cell differs");
-        if (Row == 0 && Col == 0) break;
-        Start = Clock::now();
+        if (Row == 0 && Col == 0)
+            break;
         Store.FindCycle(Row, Col);
         Store.SetX(Row, Col, 0.0);
         Store.Pivot();
-        Result.CycleSeconds += SecondsSince(Start);
         ++Result.Run.Pivots;
     }
     Result.Run.Outcome = Row == 0 && Col == 0 ? TOutcome::Optimal : TOutcome::Looping;
     Result.Cost = Store.TotalCost();
     return Result;
+}
+
+// Where the time of our calculation goes: each of the store's steps timed on its own, summed
+// over the calculation (the clock reads add well under a microsecond per pivot).
+struct TSteps {
+    double Setup = 0.0, Potentials = 0.0, Entering = 0.0, Cycle = 0.0, Pivot = 0.0;
+};
+
+TSteps RunSteps(TCalc& Store) {
+    TSteps Steps;
+    auto Start = Clock::now();
+    Store.CheckProblem();
+    Store.Balance();
+    Store.InitialPlan();
+    Steps.Setup = SecondsSince(Start);
+    int Row = 0, Col = 0;
+    for (int Counter = MaxIterations; Counter > 0; --Counter) {
+        Start = Clock::now();
+        Store.CalcPotentials();
+        Steps.Potentials += SecondsSince(Start);
+        Start = Clock::now();
+        Store.FindEnteringCell(Row, Col);
+        Steps.Entering += SecondsSince(Start);
+        if (Row == 0 && Col == 0)
+            break;
+        Start = Clock::now();
+        Store.FindCycle(Row, Col);
+        Steps.Cycle += SecondsSince(Start);
+        Start = Clock::now();
+        Store.SetX(Row, Col, 0.0);
+        Store.Pivot();
+        Steps.Pivot += SecondsSince(Start);
+    }
+    return Steps;
+}
+
+// How much of the potentials one pivot changes, bit for bit: the rows and columns cut off from
+// the first row by the leaving cell. Only their potentials, and only the reduced costs of their
+// rows and columns, differ from the previous iteration's.
+struct TChanges {
+    double Rows = 0.0, Cols = 0.0, Cells = 0.0; // mean fractions of M, N and M * N
+};
+
+TChanges RunChanges(TCalc& Store) {
+    TChanges Changes;
+    Store.CheckProblem();
+    Store.Balance();
+    Store.InitialPlan();
+    const int M = Store.M, N = Store.N;
+    std::vector<double> U(M + 1), V(N + 1);
+    int Row = 0, Col = 0, Iterations = 0;
+    for (int Counter = MaxIterations; Counter > 0; --Counter) {
+        Store.CalcPotentials();
+        if (Counter < MaxIterations) {
+            int Rows = 0, Cols = 0;
+            for (int I = 1; I <= M; ++I)
+                Rows += !SameBits(U[I], Store.GetU(I));
+            for (int J = 1; J <= N; ++J)
+                Cols += !SameBits(V[J], Store.GetV(J));
+            Changes.Rows += double(Rows) / M;
+            Changes.Cols += double(Cols) / N;
+            Changes.Cells += (double(Rows) * N + double(M - Rows) * Cols) / (double(M) * N);
+            ++Iterations;
+        }
+        for (int I = 1; I <= M; ++I)
+            U[I] = Store.GetU(I);
+        for (int J = 1; J <= N; ++J)
+            V[J] = Store.GetV(J);
+        Store.FindEnteringCell(Row, Col);
+        if (Row == 0 && Col == 0)
+            break;
+        Store.FindCycle(Row, Col);
+        Store.SetX(Row, Col, 0.0);
+        Store.Pivot();
+    }
+    if (Iterations > 0) {
+        Changes.Rows /= Iterations;
+        Changes.Cols /= Iterations;
+        Changes.Cells /= Iterations;
+    }
+    return Changes;
+}
+
+// A what-if for the entering-cell scan. The costs (2 MB of doubles at 500 x 500) are a little
+// larger than a core's second-level cache here, so the full scan streams them from the third
+// level at every pivot. This scan first prices every cell in single precision over a float copy
+// of the costs (1 MB, stays in the second-level cache), with a bound E on how far a float d can
+// lie from the double d; only rows whose float maximum comes within 2 E of the largest can hold
+// the largest double d, and only those are priced again in double, in row-major order with the
+// strict comparison. The result is the full scan's, bit for bit in the cell it names.
+class TFilteredScan {
+public:
+    explicit TFilteredScan(const TCalc& Store)
+        : M_(Store.M), N_(Store.N), Stride_((Store.N + 7) / 8 * 8),
+          C_(std::size_t(Store.M) * Store.N),
+          Cf_(std::size_t(Store.M) * Stride_, std::numeric_limits<float>::infinity()) {
+        for (int I = 1; I <= M_; ++I)
+            for (int J = 1; J <= N_; ++J) {
+                const double Cost = Store.GetC(I, J);
+                C_[std::size_t(I - 1) * N_ + (J - 1)] = Cost;
+                Cf_[std::size_t(I - 1) * Stride_ + (J - 1)] = float(Cost);
+                MaxC_ = std::max(MaxC_, std::fabs(Cost));
+            }
+        for (float& Vf : Vf_)
+            Vf = -std::numeric_limits<float>::infinity();
+    }
+
+    void Find(const TCalc& Store, int& Row, int& Col) {
+        double MaxU = 0.0, MaxV = 0.0;
+        for (int I = 1; I <= M_; ++I) {
+            U_[I - 1] = Store.GetU(I);
+            MaxU = std::max(MaxU, std::fabs(U_[I - 1]));
+        }
+        for (int J = 1; J <= N_; ++J) {
+            V_[J - 1] = Store.GetV(J);
+            Vf_[J - 1] = float(V_[J - 1]);
+            MaxV = std::max(MaxV, std::fabs(V_[J - 1]));
+        }
+        // Rounding U, V and C to float and the two float operations each move d by at most
+        // 2^-24 of the largest magnitude involved; 8 of them leave room for the double's own.
+        const double Sum = MaxU + MaxV + MaxC_;
+        const double E = Sum * 8.0 * std::ldexp(1.0, -24);
+        float Largest = -std::numeric_limits<float>::infinity();
+        for (int I = 0; I < M_; ++I) {
+            RowMaxF_[I] = RowMax(float(U_[I]), &Cf_[std::size_t(I) * Stride_]);
+            Largest = std::max(Largest, RowMaxF_[I]);
+        }
+        double Best = -std::numeric_limits<double>::infinity();
+        Row = 1;
+        Col = 1;
+        Candidates = 0;
+        for (int I = 0; I < M_; ++I) {
+            if (double(RowMaxF_[I]) + E < double(Largest) - E)
+                continue;
+            ++Candidates;
+            const double* CostRow = &C_[std::size_t(I) * N_];
+            for (int J = 0; J < N_; ++J) {
+                const double D = (U_[I] + V_[J]) - CostRow[J];
+                if (D > Best) {
+                    Best = D;
+                    Row = I + 1;
+                    Col = J + 1;
+                }
+            }
+        }
+        if (Best < Tolerance) {
+            Row = 0;
+            Col = 0;
+        }
+    }
+
+    long long Candidates = 0; // rows priced in double at the last call
+
+private:
+    typedef float F8 __attribute__((vector_size(32)));
+
+    __attribute__((target_clones("avx2", "default"))) float RowMax(float U,
+                                                                   const float* Row) const {
+        constexpr float Low = -std::numeric_limits<float>::infinity();
+        F8 M0 = {Low, Low, Low, Low, Low, Low, Low, Low}, M1 = M0;
+        const F8 Uv = {U, U, U, U, U, U, U, U};
+        int J = 0;
+        for (; J + 16 <= Stride_; J += 16) {
+            F8 V0, V1, C0, C1;
+            std::memcpy(&V0, Vf_ + J, sizeof V0);
+            std::memcpy(&V1, Vf_ + J + 8, sizeof V1);
+            std::memcpy(&C0, Row + J, sizeof C0);
+            std::memcpy(&C1, Row + J + 8, sizeof C1);
+            const F8 D0 = (Uv + V0) - C0, D1 = (Uv + V1) - C1;
+            M0 = D0 > M0 ? D0 : M0;
+            M1 = D1 > M1 ? D1 : M1;
+        }
+        for (; J + 8 <= Stride_; J += 8) {
+            F8 V0, C0;
+            std::memcpy(&V0, Vf_ + J, sizeof V0);
+            std::memcpy(&C0, Row + J, sizeof C0);
+            const F8 D0 = (Uv + V0) - C0;
+            M0 = D0 > M0 ? D0 : M0;
+        }
+        M0 = M1 > M0 ? M1 : M0;
+        float Best = Low;
+        for (int L = 0; L < 8; ++L)
+            Best = M0[L] > Best ? M0[L] : Best;
+        return Best;
+    }
+
+    int M_, N_, Stride_;
+    double MaxC_ = 0.0;
+    std::vector<double> C_;
+    std::vector<float> Cf_; // padded rows; the padding costs +infinity
+    double U_[Capacity]{}, V_[Capacity]{};
+    float Vf_[Capacity + 8]{};
+    float RowMaxF_[Capacity]{};
+};
+
+// The calculation with the filtered scan in place of the store's entering-cell step; Check
+// runs the store's step beside it and demands the same cell (untimed: it would spoil the cache).
+double RunFiltered(TCalc& Store, bool Check, TRun& Run, double& Candidates) {
+    Store.CheckProblem();
+    Store.Balance();
+    Store.InitialPlan();
+    TFilteredScan Scan(Store);
+    double Seconds = 0.0;
+    int Row = 0, Col = 0;
+    Run = TRun{};
+    for (int Counter = MaxIterations; Counter > 0; --Counter) {
+        Store.CalcPotentials();
+        const auto Start = Clock::now();
+        Scan.Find(Store, Row, Col);
+        Seconds += SecondsSince(Start);
+        Candidates += double(Scan.Candidates);
+        if (Check) {
+            int StoreRow = 0, StoreCol = 0;
+            Store.FindEnteringCell(StoreRow, StoreCol);
+            if (StoreRow != Row || StoreCol != Col)
+                throw std::runtime_error("the filtered scan picks another cell");
+        }
+        if (Row == 0 && Col == 0)
+            break;
+        Store.FindCycle(Row, Col);
+        Store.SetX(Row, Col, 0.0);
+        Store.Pivot();
+        ++Run.Pivots;
+    }
+    Run.Outcome = Row == 0 && Col == 0 ? TOutcome::Optimal : TOutcome::Looping;
+    return Seconds;
 }
 
 struct TLemonRun {
@@ -347,6 +575,10 @@ struct TRow {
     TRun Ours, Literal;
     double OursCost = 0.0, LemonSeconds = 0.0, LemonRunSeconds = 0.0;
     TChecked Checked;
+    TSteps Steps; // medians of each step's total
+    TChanges Changes;
+    double Filtered = 0.0;   // the filtered entering-cell scan, median total
+    double Candidates = 0.0; // rows it priced in double, mean per pivot
 };
 
 bool RelativelyEqual(double X, double Y) {
@@ -363,19 +595,50 @@ TRow Measure(const TSpec& Spec, std::uint32_t Seed, int Reps, int LiteralReps, T
     TLiteralPotentials Literal;
 
     Load(*Store, Problem);
-    Row.Checked = RunChecked(*Store, Literal);
+    if (LiteralReps > 0)
+        Row.Checked = RunChecked(*Store, Literal);
 
     std::vector<double> Times;
     for (int K = 0; K < Reps; ++K) {
         Load(*Store, Problem);
         const TRun Run = RunWorker(Loop);
-        if (Run.Pivots != Row.Checked.Run.Pivots || Run.Outcome != Row.Checked.Run.Outcome)
+        if (LiteralReps > 0 &&
+            (Run.Pivots != Row.Checked.Run.Pivots || Run.Outcome != Row.Checked.Run.Outcome))
             throw std::runtime_error(Row.Name + ": the worker's run differs from the checked one");
         Row.Ours = Run;
         Times.push_back(Run.Seconds);
     }
     Row.Ours.Seconds = Median(Times);
     Row.OursCost = Store->TotalCost();
+
+    std::vector<double> Setup, Potentials, Entering, Cycle, Pivot;
+    for (int K = 0; K < Reps; ++K) {
+        Load(*Store, Problem);
+        const TSteps Steps = RunSteps(*Store);
+        Setup.push_back(Steps.Setup);
+        Potentials.push_back(Steps.Potentials);
+        Entering.push_back(Steps.Entering);
+        Cycle.push_back(Steps.Cycle);
+        Pivot.push_back(Steps.Pivot);
+    }
+    Row.Steps = {Median(Setup), Median(Potentials), Median(Entering), Median(Cycle), Median(Pivot)};
+    Load(*Store, Problem);
+    Row.Changes = RunChanges(*Store);
+    {
+        TRun Run;
+        Load(*Store, Problem);
+        double Candidates = 0.0;
+        RunFiltered(*Store, true, Run, Candidates);
+        if (Run.Pivots != Row.Ours.Pivots || Run.Outcome != Row.Ours.Outcome)
+            throw std::runtime_error(Row.Name + ": the filtered run differs from ours");
+        Row.Candidates = Candidates / (Run.Pivots + 1);
+        std::vector<double> Filtered;
+        for (int K = 0; K < Reps; ++K) {
+            Load(*Store, Problem);
+            Filtered.push_back(RunFiltered(*Store, false, Run, Candidates));
+        }
+        Row.Filtered = Median(Filtered);
+    }
 
     Times.clear();
     for (int K = 0; K < LiteralReps; ++K) {
@@ -427,17 +690,28 @@ void Print(const std::vector<TRow>& Rows, std::uint32_t Seed, int Reps, int Lite
                     R.Literal.Seconds * 1e3, PerPivotUs(R.Literal.Seconds, R.Literal.Pivots),
                     R.LemonSeconds * 1e3, R.LemonRunSeconds * 1e3, R.Ours.Seconds / R.LemonSeconds,
                     R.Literal.Seconds / R.Ours.Seconds);
-    std::printf("\nper pivot, from the checked run (us): potentials, entering cell, cycle and "
-                "pivot; literal potentials\n");
+    std::printf("\nours step by step: setup (check, balance, initial plan) in ms, then us per "
+                "pivot\n%-16s %8s %11s %9s %9s %9s %15s\n",
+                "problem", "setup_ms", "potentials", "entering", "cycle", "pivot",
+                "literal_potent.");
     for (const TRow& R : Rows) {
-        const int P = std::max(R.Checked.Run.Pivots, 1);
-        std::printf("%-16s %9.2f %9.2f %9.2f %12.2f\n", R.Name.c_str(),
-                    R.Checked.PotentialsSeconds / P * 1e6, R.Checked.EnteringSeconds / P * 1e6,
-                    R.Checked.CycleSeconds / P * 1e6, R.Checked.LiteralSeconds / P * 1e6);
+        const double P = std::max(R.Ours.Pivots, 1);
+        std::printf("%-16s %8.3f %11.2f %9.2f %9.2f %9.2f %15.2f\n", R.Name.c_str(),
+                    R.Steps.Setup * 1e3, R.Steps.Potentials / P * 1e6, R.Steps.Entering / P * 1e6,
+                    R.Steps.Cycle / P * 1e6, R.Steps.Pivot / P * 1e6,
+                    R.Checked.LiteralSeconds / P * 1e6);
     }
+    std::printf(
+        "\nchanged by one pivot, mean fraction: rows, columns, cells to price again; "
+        "what-if: the entering scan filtered in float, us per pivot, rows priced in double\n");
+    for (const TRow& R : Rows)
+        std::printf("%-16s %9.3f %9.3f %9.3f %12.2f %9.1f\n", R.Name.c_str(), R.Changes.Rows,
+                    R.Changes.Cols, R.Changes.Cells, R.Filtered / std::max(R.Ours.Pivots, 1) * 1e6,
+                    R.Candidates);
     std::printf("\n");
     for (const TRow& R : Rows) {
         const char* N = R.Name.c_str();
+        const double P = std::max(R.Ours.Pivots, 1);
         std::printf("%s.pivots %d\n", N, R.Ours.Pivots);
         std::printf("%s.outcome %s\n", N, OutcomeName(R.Ours.Outcome));
         std::printf("%s.total_cost %.17g\n", N, R.OursCost);
@@ -446,6 +720,18 @@ void Print(const std::vector<TRow>& Rows, std::uint32_t Seed, int Reps, int Lite
         std::printf("%s.literal_ms %.3f\n", N, R.Literal.Seconds * 1e3);
         std::printf("%s.literal_us_per_pivot %.3f\n", N,
                     PerPivotUs(R.Literal.Seconds, R.Literal.Pivots));
+        std::printf("%s.setup_ms %.3f\n", N, R.Steps.Setup * 1e3);
+        std::printf("%s.potentials_us_per_pivot %.3f\n", N, R.Steps.Potentials / P * 1e6);
+        std::printf("%s.entering_us_per_pivot %.3f\n", N, R.Steps.Entering / P * 1e6);
+        std::printf("%s.cycle_us_per_pivot %.3f\n", N, R.Steps.Cycle / P * 1e6);
+        std::printf("%s.pivot_us_per_pivot %.3f\n", N, R.Steps.Pivot / P * 1e6);
+        std::printf("%s.literal_potentials_us_per_pivot %.3f\n", N,
+                    R.Checked.LiteralSeconds / P * 1e6);
+        std::printf("%s.changed_rows %.4f\n", N, R.Changes.Rows);
+        std::printf("%s.changed_cols %.4f\n", N, R.Changes.Cols);
+        std::printf("%s.changed_cells %.4f\n", N, R.Changes.Cells);
+        std::printf("%s.filtered_entering_us_per_pivot %.3f\n", N, R.Filtered / P * 1e6);
+        std::printf("%s.filtered_double_rows_per_pivot %.2f\n", N, R.Candidates);
         std::printf("%s.lemon_ms %.3f\n", N, R.LemonSeconds * 1e3);
         std::printf("%s.lemon_run_ms %.3f\n", N, R.LemonRunSeconds * 1e3);
         std::printf("%s.ours_over_lemon %.3f\n", N, R.Ours.Seconds / R.LemonSeconds);
@@ -456,7 +742,7 @@ void Print(const std::vector<TRow>& Rows, std::uint32_t Seed, int Reps, int Lite
 int Count(const char* Text) {
     char* End = nullptr;
     const long Value = std::strtol(Text, &End, 10);
-    if (*End != '\0' || Value < 1 || Value > 1000)
+    if (*End != '\0' || Value < 0 || Value > 1000)
         throw std::invalid_argument(std::string("not a repetition count: ") + Text);
     return int(Value);
 }
@@ -470,7 +756,7 @@ int main(int Argc, char** Argv) {
         for (int K = 1; K < Argc; ++K) {
             const std::string Option = Argv[K];
             if (Option == "--reps" && K + 1 < Argc)
-                Reps = Count(Argv[++K]);
+                Reps = std::max(Count(Argv[++K]), 1);
             else if (Option == "--literal-reps" && K + 1 < Argc)
                 LiteralReps = Count(Argv[++K]);
             else if (Option == "--quick")
@@ -486,7 +772,8 @@ int main(int Argc, char** Argv) {
 
     constexpr std::uint32_t Seed = 20240611;
     std::vector<TSpec> Specs = {{100, 100, 5}, {100, 100, 9999}};
-    if (!Quick) Specs.insert(Specs.end(), {{500, 500, 5}, {500, 500, 9999}});
+    if (!Quick)
+        Specs.insert(Specs.end(), {{500, 500, 5}, {500, 500, 9999}});
     TTaskLoop Loop;
     Loop.Install();
     std::vector<TRow> Rows;
