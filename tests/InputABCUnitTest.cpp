@@ -1,0 +1,294 @@
+#include "InputABCUnit.h"
+#include "CalcUnit.h"
+#include "RandomUnit.h"
+#include "WindowTestSupport.h"
+
+#include <QLineEdit>
+#include <QScrollBar>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+class InputABCUnitTest : public testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        Calc = new TCalc;
+        RandomForm = new TRandomForm;
+        InputABCForm = new TInputABCForm;
+    }
+    static void TearDownTestSuite() {
+        delete InputABCForm;
+        delete RandomForm;
+        delete Calc;
+        InputABCForm = nullptr;
+        RandomForm = nullptr;
+        Calc = nullptr;
+    }
+
+    // Opens the window modally for an M x N problem and runs Action in it.
+    static int Open(int M, int N, std::function<void()> Action) {
+        Calc->M = M;
+        Calc->N = N;
+        WhenModal(InputABCForm, std::move(Action));
+        return InputABCForm->ShowModal();
+    }
+
+    // Types Text into a cell the way a user does: a click on the cell, then the keys.
+    static void Type(TStringGrid* Grid, int Col, int Row, const QString& Text) {
+        Grid->SetLeftCol(Col);
+        Grid->SetTopRow(Row);
+        QTest::mouseClick(Grid->viewport(), Qt::LeftButton, {}, Grid->CellRect(Col, Row).center());
+        ASSERT_EQ(Grid->Col(), Col);
+        ASSERT_EQ(Grid->Row(), Row);
+        QTest::keyClicks(Grid->Editor(), Text);
+    }
+
+    static void FillStore(double Value) {
+        for (int I = 1; I <= 3; ++I) {
+            Calc->SetA(I, Value);
+            Calc->SetB(I, Value);
+            for (int J = 1; J <= 3; ++J)
+                Calc->SetC(I, J, Value);
+        }
+    }
+
+    static void ExpectStoreHolds(double Value) {
+        for (int I = 1; I <= 3; ++I) {
+            EXPECT_EQ(Calc->GetA(I), Value);
+            EXPECT_EQ(Calc->GetB(I), Value);
+            for (int J = 1; J <= 3; ++J)
+                EXPECT_EQ(Calc->GetC(I, J), Value);
+        }
+    }
+
+    static bool AllEntriesBlank() {
+        const TInputABCForm* F = InputABCForm;
+        for (int I = 0; I < Calc->M; ++I)
+            if (!F->InputA->Cells(I, 1).empty())
+                return false;
+        for (int J = 0; J < Calc->N; ++J)
+            if (!F->InputB->Cells(J, 1).empty())
+                return false;
+        for (int I = 1; I <= Calc->M; ++I)
+            for (int J = 1; J <= Calc->N; ++J)
+                if (!F->InputC->Cells(J, I).empty())
+                    return false;
+        return true;
+    }
+};
+
+TEST_F(InputABCUnitTest, ShowsOneByOneTablesInTheLayoutsPlaces) {
+    TInputABCForm* F = InputABCForm;
+    const int Result = Open(1, 1, [F] {
+        EXPECT_EQ(F->windowTitle(), "Kelvur - Input Data");
+        EXPECT_EQ(F->OuterWidth(), 427);
+        EXPECT_EQ(F->OuterHeight(), 444);
+        EXPECT_EQ(F->InputABox->geometry(), QRect(0, 0, 419, 76));
+        EXPECT_EQ(F->InputBBox->geometry(), QRect(0, 76, 419, 76));
+        EXPECT_EQ(F->InputCBox->geometry(), QRect(0, 152, 419, 233));
+        EXPECT_EQ(F->ButtonsPanel->geometry(), QRect(0, 385, 419, 32));
+        EXPECT_EQ(F->InputA->geometry(), QRect(2, 15, 415, 59));
+        EXPECT_EQ(F->InputC->geometry(), QRect(2, 15, 415, 216));
+        EXPECT_EQ(F->RandomButton->geometry(), QRect(4, 4, 25, 25));
+        EXPECT_EQ(F->OkButton->geometry(), QRect(256, 4, 81, 25));
+        EXPECT_EQ(F->CancelButton->geometry(), QRect(342, 4, 75, 25));
+        EXPECT_EQ(F->OkButton->text(), "OK");
+        EXPECT_EQ(F->CancelButton->text(), "Cancel");
+        EXPECT_EQ(F->InputABox->title(), "Stocks");
+        EXPECT_EQ(F->InputBBox->title(), "Demands");
+        EXPECT_EQ(F->InputCBox->title(), "Transport Costs");
+
+        EXPECT_EQ(F->InputA->ColCount(), 1);
+        EXPECT_EQ(F->InputA->RowCount(), 2);
+        EXPECT_EQ(F->InputA->FixedCols(), 0);
+        EXPECT_EQ(F->InputA->FixedRows(), 1);
+        EXPECT_EQ(F->InputB->ColCount(), 1);
+        EXPECT_EQ(F->InputB->ColWidths(0), 45);
+        EXPECT_EQ(F->InputC->ColCount(), 2);
+        EXPECT_EQ(F->InputC->RowCount(), 2);
+        EXPECT_EQ(F->InputC->FixedCols(), 1);
+        EXPECT_EQ(F->InputC->ColWidths(1), 40);
+        EXPECT_EQ(F->InputA->Cells(0, 0), "1");
+        EXPECT_EQ(F->InputB->Cells(0, 0), "1");
+        EXPECT_EQ(F->InputC->Cells(1, 0), "1");
+        EXPECT_EQ(F->InputC->Cells(0, 1), "1");
+        EXPECT_EQ(F->InputC->Cells(0, 0), "");
+        EXPECT_EQ(F->InputA->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+        EXPECT_EQ(F->InputC->verticalScrollBarPolicy(), Qt::ScrollBarAsNeeded);
+
+        // The tab sequence: the three grids, OK, Cancel, and round again.
+        EXPECT_TRUE(WaitFor([F] { return F->InputA->Editor()->hasFocus(); }));
+        const std::vector<QWidget*> Sequence{F->InputB->Editor(), F->InputC->Editor(), F->OkButton,
+                                             F->CancelButton, F->InputA->Editor()};
+        for (QWidget* Next : Sequence) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            EXPECT_EQ(QApplication::focusWidget(), Next);
+        }
+        Click(F->CancelButton);
+    });
+    EXPECT_EQ(Result, mrCancel);
+}
+
+TEST_F(InputABCUnitTest, EveryOpeningStartsBlankAtTheFirstCellWhateverTheLastLeft) {
+    TInputABCForm* F = InputABCForm;
+    EXPECT_EQ(Open(500, 500,
+                   [F] {
+                       EXPECT_EQ(F->InputA->ColCount(), 500);
+                       EXPECT_EQ(F->InputB->ColCount(), 500);
+                       EXPECT_EQ(F->InputC->ColCount(), 501);
+                       EXPECT_EQ(F->InputC->RowCount(), 501);
+                       EXPECT_EQ(F->InputC->Cells(500, 0), "500");
+                       EXPECT_EQ(F->InputC->Cells(0, 500), "500");
+                       EXPECT_EQ(F->InputA->Cells(499, 0), "500");
+                       Type(F->InputC, 400, 300, "8");
+                       Type(F->InputA, 250, 1, "9");
+                       Click(F->CancelButton);
+                   }),
+              mrCancel);
+    EXPECT_EQ(Open(500, 500,
+                   [F] {
+                       EXPECT_TRUE(AllEntriesBlank());
+                       EXPECT_EQ(F->InputC->LeftCol(), 1);
+                       EXPECT_EQ(F->InputC->TopRow(), 1);
+                       EXPECT_EQ(F->InputA->LeftCol(), 0);
+                       EXPECT_EQ(F->InputC->Col(), 1);
+                       EXPECT_EQ(F->InputC->Row(), 1);
+                       Type(F->InputC, 2, 2, "5");
+                       Click(F->OkButton);
+                   }),
+              mrOk);
+    EXPECT_EQ(Calc->GetC(2, 2), 5.0);
+    EXPECT_EQ(Open(2, 3,
+                   [F] {
+                       EXPECT_TRUE(AllEntriesBlank());
+                       EXPECT_EQ(F->InputC->ColCount(), 4);
+                       EXPECT_EQ(F->InputC->RowCount(), 3);
+                       Click(F->CancelButton);
+                   }),
+              mrCancel);
+}
+
+TEST_F(InputABCUnitTest, OkConvertsEveryCellAndUnreadableOnesBecomeZero) {
+    TInputABCForm* F = InputABCForm;
+    FillStore(-99.0);
+    const int Result = Open(3, 4, [F] {
+        Type(F->InputA, 0, 1, "12");
+        Type(F->InputA, 1, 1, "   7");
+        Type(F->InputA, 2, 1, "+3");
+        Type(F->InputB, 0, 1, "-4");
+        Type(F->InputB, 1, 1, "1.5e2");
+        Type(F->InputB, 2, 1, "2E-1");
+        Type(F->InputB, 3, 1, ".5");
+        Type(F->InputC, 1, 1, "5 ");
+        Type(F->InputC, 2, 1, "3,5");
+        Type(F->InputC, 3, 1, "abc");
+        Type(F->InputC, 4, 1, "5.");
+        Type(F->InputC, 2, 2, "-0.25");
+        Type(F->InputC, 3, 2, "1e");
+        Type(F->InputC, 4, 2, "+");
+        Type(F->InputC, 1, 3, "0x10");
+        // Typed last, and its editor still open when OK is pressed.
+        Type(F->InputC, 4, 3, "42");
+        Click(F->OkButton);
+    });
+    EXPECT_EQ(Result, mrOk);
+    EXPECT_EQ(Calc->GetA(1), 12.0);
+    EXPECT_EQ(Calc->GetA(2), 7.0);
+    EXPECT_EQ(Calc->GetA(3), 3.0);
+    EXPECT_EQ(Calc->GetB(1), -4.0);
+    EXPECT_EQ(Calc->GetB(2), 150.0);
+    EXPECT_EQ(Calc->GetB(3), 0.2);
+    EXPECT_EQ(Calc->GetB(4), 0.5);
+    const double Costs[3][4] = {{0, 0, 0, 5}, {0, -0.25, 0, 0}, {0, 0, 0, 42}};
+    for (int I = 1; I <= 3; ++I)
+        for (int J = 1; J <= 4; ++J)
+            EXPECT_EQ(Calc->GetC(I, J), Costs[I - 1][J - 1]) << "cost " << I << ", " << J;
+}
+
+TEST_F(InputABCUnitTest, OkWithBlankCellsStoresZeros) {
+    FillStore(-99.0);
+    EXPECT_EQ(Open(3, 3, [] { Click(InputABCForm->OkButton); }), mrOk);
+    ExpectStoreHolds(0.0);
+}
+
+TEST_F(InputABCUnitTest, CancelAndTheTitleBarLeaveTheStoreUntouched) {
+    TInputABCForm* F = InputABCForm;
+    FillStore(-99.0);
+    EXPECT_EQ(Open(3, 3,
+                   [F] {
+                       Type(F->InputA, 0, 1, "1");
+                       Type(F->InputC, 1, 1, "2");
+                       Click(F->CancelButton);
+                   }),
+              mrCancel);
+    ExpectStoreHolds(-99.0);
+    EXPECT_EQ(Open(3, 3,
+                   [F] {
+                       Type(F->InputB, 0, 1, "3");
+                       F->close();
+                   }),
+              mrCancel);
+    ExpectStoreHolds(-99.0);
+}
+
+TEST_F(InputABCUnitTest, NeitherEnterNorEscapeClosesTheWindow) {
+    TInputABCForm* F = InputABCForm;
+    EXPECT_EQ(Open(2, 2,
+                   [F] {
+                       Type(F->InputA, 0, 1, "4");
+                       QTest::keyClick(F->InputA->Editor(), Qt::Key_Return);
+                       QTest::keyClick(F->InputA->Editor(), Qt::Key_Escape);
+                       EXPECT_TRUE(F->isVisible());
+                       EXPECT_EQ(F->InputA->Cells(0, 1), "4");
+                       Click(F->OkButton);
+                   }),
+              mrOk);
+    EXPECT_EQ(Calc->GetA(1), 4.0);
+}
+
+TEST_F(InputABCUnitTest, ResizingKeepsTheButtonsAtTheRightAndTheGridsFollow) {
+    TInputABCForm* F = InputABCForm;
+    Open(2, 2, [F] {
+        F->resize(519, 517);
+        EXPECT_EQ(F->OkButton->x(), 356);
+        EXPECT_EQ(F->CancelButton->x(), 442);
+        EXPECT_EQ(F->RandomButton->x(), 4);
+        EXPECT_TRUE(WaitFor([F] { return F->ButtonsPanel->geometry() == QRect(0, 485, 519, 32); }));
+        EXPECT_EQ(F->InputCBox->geometry(), QRect(0, 152, 519, 333));
+        EXPECT_TRUE(WaitFor([F] { return F->InputC->width() == 515; }));
+        F->resize(419, 417);
+        EXPECT_EQ(F->OkButton->x(), 256);
+        Click(F->CancelButton);
+    });
+}
+
+TEST_F(InputABCUnitTest, TheRandomButtonShowsASunAndAGreyedImageWhenDisabled) {
+    const TSpeedButton* Button = InputABCForm->RandomButton;
+    EXPECT_EQ(Button->toolTip(), "Randomize");
+    EXPECT_EQ(Button->focusPolicy(), Qt::NoFocus);
+    EXPECT_TRUE(Button->autoRaise());
+    const QImage Normal = Button->icon().pixmap(16, 16, QIcon::Normal).toImage();
+    const QImage Disabled = Button->icon().pixmap(16, 16, QIcon::Disabled).toImage();
+    ASSERT_EQ(Normal.size(), QSize(16, 16));
+    const QColor Centre = Normal.pixelColor(7, 7);
+    EXPECT_GT(Centre.red(), 200);
+    EXPECT_GT(Centre.green(), 150);
+    EXPECT_LT(Centre.blue(), 80);
+    int Shape = 0;
+    for (int Y = 0; Y < 16; ++Y)
+        for (int X = 0; X < 16; ++X) {
+            const QColor Pixel = Disabled.pixelColor(X, Y);
+            if (Pixel.alpha() == 0)
+                continue;
+            ++Shape;
+            EXPECT_EQ(Pixel.red(), Pixel.green());
+            EXPECT_EQ(Pixel.green(), Pixel.blue());
+        }
+    EXPECT_GT(Shape, 20);
+}
+
+} // namespace
