@@ -1,0 +1,203 @@
+#include "BusyUnit.h"
+
+#include "CalcUnit.h"
+#include "Clock.h"
+#include "QtSynchronizer.h"
+#include "RandomGen.h"
+#include "ThreadBase.h"
+#include "ThreadTestSupport.h"
+
+#include <QApplication>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+// A clock that moves on by Step days at every reading, so that titles and times are exact.
+double FakeTime = 0.0;
+double FakeStep = 0.0;
+double FakeClock() {
+    const double Time = FakeTime;
+    FakeTime += FakeStep;
+    return Time;
+}
+
+class Busy : public testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        InstallQtSynchronizer();
+        BusyForm = new TBusyForm;
+    }
+    static void TearDownTestSuite() {
+        delete BusyForm;
+        BusyForm = nullptr;
+        SetSynchronizer(nullptr);
+    }
+    void SetUp() override {
+        Store_ = std::make_unique<TCalc>();
+        Calc = Store_.get();
+    }
+    void TearDown() override {
+        SetClockSource(nullptr);
+        EXPECT_TRUE(TUiThread::WaitForThreads());
+        Calc = nullptr;
+    }
+
+    static void Random(int M, int N, int Max, std::uint32_t Seed) {
+        RandomState = Seed;
+        Calc->M = M;
+        Calc->N = N;
+        for (int I = 1; I <= M; ++I)
+            Calc->SetA(I, RandomBelow(Max) + 1);
+        for (int J = 1; J <= N; ++J)
+            Calc->SetB(J, RandomBelow(Max) + 1);
+        for (int I = 1; I <= M; ++I)
+            for (int J = 1; J <= N; ++J)
+                Calc->SetC(I, J, RandomBelow(Max) + 1);
+    }
+
+    static void Tiny() {
+        Calc->M = Calc->N = 1;
+        Calc->SetA(1, 3);
+        Calc->SetB(1, 3);
+        Calc->SetC(1, 1, 2);
+    }
+
+    // Runs Action once the dialog is up and its loop turns.
+    static int ShowWhile(const std::function<void()>& Action) {
+        if (Action)
+            QTimer::singleShot(0, BusyForm, Action);
+        return BusyForm->ShowModal();
+    }
+
+    std::unique_ptr<TCalc> Store_;
+};
+
+TEST_F(Busy, InstantWorkerClosesTheDialogWithOk) {
+    Tiny();
+    const double Before = Now();
+    EXPECT_EQ(BusyForm->ShowModal(), mrOk);
+    EXPECT_FALSE(BusyForm->isVisible());
+    EXPECT_FALSE(BusyForm->Running());
+    EXPECT_EQ(BusyForm->windowTitle(), "Kelvor - Calculation 0:00:00");
+    EXPECT_GE(Calc->CalcTime, 0.0);
+    EXPECT_LE(Calc->CalcTime, Now() - Before);
+    EXPECT_FALSE(BusyForm->BusyTimer.Enabled());
+    EXPECT_EQ(Calc->GetX(1, 1), 3.0);
+}
+
+TEST_F(Busy, ManyInstantRunsInARow) {
+    for (int K = 0; K < 50; ++K) {
+        Tiny();
+        ASSERT_EQ(BusyForm->ShowModal(), mrOk) << "run " << K;
+    }
+}
+
+TEST_F(Busy, AbortKeepsTheDialogUntilTheWorkerHasEnded) {
+    Random(500, 500, 9999, 7);
+    bool SeenOpen = false;
+    const int Result = ShowWhile([&] {
+        ASSERT_TRUE(BusyForm->Running());
+        QTest::mouseClick(BusyForm->CancelButton, Qt::LeftButton);
+        // The request is only a flag: the dialog and its timer go on.
+        SeenOpen = BusyForm->isVisible() && BusyForm->BusyTimer.Enabled();
+        QTest::mouseClick(BusyForm->CancelButton, Qt::LeftButton); // a second press is harmless
+    });
+    EXPECT_EQ(Result, mrAbort);
+    EXPECT_TRUE(SeenOpen);
+}
+
+TEST_F(Busy, CloseBoxDuringARunActsAsAbort) {
+    Random(500, 500, 9999, 8);
+    bool StillOpen = false;
+    const int Result = ShowWhile([&] {
+        BusyForm->close();
+        StillOpen = BusyForm->isVisible();
+    });
+    EXPECT_TRUE(StillOpen);
+    EXPECT_EQ(Result, mrAbort);
+}
+
+TEST_F(Busy, EscapeDoesNotPressAbort) {
+    Random(200, 200, 50, 9);
+    bool Pressed = false;
+    QObject::connect(BusyForm->CancelButton, &QPushButton::clicked, [&] { Pressed = true; });
+    const int Result = ShowWhile([] { QTest::keyClick(BusyForm, Qt::Key_Escape); });
+    EXPECT_FALSE(Pressed);
+    EXPECT_NE(Result, mrAbort);
+    QObject::disconnect(BusyForm->CancelButton, &QPushButton::clicked, nullptr, nullptr);
+}
+
+TEST_F(Busy, CapGivesCancel) {
+    Random(500, 500, 5, 1);
+    EXPECT_EQ(BusyForm->ShowModal(), mrCancel);
+}
+
+TEST_F(Busy, FailedRunGivesItsOwnResultAndReason) {
+    Tiny();
+    Calc->SetA(1, -3);
+    EXPECT_EQ(BusyForm->ShowModal(), mrFailed);
+    EXPECT_EQ(BusyForm->FailReason, "Stocks and demands must not be negative");
+    Tiny();
+    EXPECT_EQ(BusyForm->ShowModal(), mrOk);
+    EXPECT_TRUE(BusyForm->FailReason.empty());
+}
+
+TEST_F(Busy, TitleCountsFromEachShowing) {
+    FakeTime = 40000.0;
+    FakeStep = 5.0 / 86400;
+    SetClockSource(FakeClock);
+    Tiny();
+    // Readings: the start, the first title (5 s later), the end (10 s).
+    ASSERT_EQ(BusyForm->ShowModal(), mrOk);
+    EXPECT_EQ(BusyForm->windowTitle(), "Kelvor - Calculation 0:00:05");
+    EXPECT_NEAR(Calc->CalcTime * 86400, 10.0, 1e-6);
+    // The next showing starts counting afresh.
+    ASSERT_EQ(BusyForm->ShowModal(), mrOk);
+    EXPECT_EQ(BusyForm->windowTitle(), "Kelvor - Calculation 0:00:05");
+    EXPECT_NEAR(Calc->CalcTime * 86400, 10.0, 1e-6);
+}
+
+TEST_F(Busy, TitleCountsHoursPastADay) {
+    FakeTime = 40000.0;
+    FakeStep = 1 + 3787.0 / 86400;
+    SetClockSource(FakeClock);
+    Tiny();
+    ASSERT_EQ(BusyForm->ShowModal(), mrOk);
+    EXPECT_EQ(BusyForm->windowTitle(), "Kelvor - Calculation 25:03:07");
+}
+
+TEST_F(Busy, ClockSetBackGivesAnEmptyTime) {
+    FakeTime = 40000.0;
+    FakeStep = -1.0 / 86400;
+    SetClockSource(FakeClock);
+    Tiny();
+    ASSERT_EQ(BusyForm->ShowModal(), mrOk);
+    EXPECT_EQ(BusyForm->windowTitle(), "Kelvor - Calculation ");
+    EXPECT_LT(Calc->CalcTime, 0.0);
+}
+
+TEST_F(Busy, TimerTicksOncePerSecondWhileRunning) {
+    Random(500, 500, 9999, 10);
+    int Interval = 0;
+    bool Enabled = false;
+    ShowWhile([&] {
+        Interval = BusyForm->BusyTimer.Interval();
+        Enabled = BusyForm->BusyTimer.Enabled();
+        BusyForm->CancelButtonClick();
+    });
+    EXPECT_EQ(Interval, 1000);
+    EXPECT_TRUE(Enabled);
+    EXPECT_FALSE(BusyForm->BusyTimer.Enabled());
+}
+
+TEST_F(Busy, LayoutOfTheDialog) {
+    EXPECT_EQ(BusyForm->CancelButton->text(), "Abort");
+    EXPECT_EQ(BusyForm->CancelButton->geometry(), QRect(115, 8, 75, 25));
+    EXPECT_FALSE(BusyForm->CancelButton->isDefault());
+}
+
+} // namespace
