@@ -1,0 +1,123 @@
+#include "AboutUnit.h"
+
+#include "WindowTestSupport.h"
+
+#include <QPixmap>
+#include <QStringList>
+#include <QTest>
+#include <QUrl>
+#include <gtest/gtest.h>
+
+namespace {
+
+// A result that no button of the dialog gives.
+constexpr int EndedFromOutside = 99;
+
+class About : public testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        AboutBox = new TAboutBox;
+        AboutBox->OpenAddress = [](const QString& Address) { Opened.append(Address); };
+    }
+    static void TearDownTestSuite() {
+        delete AboutBox;
+        AboutBox = nullptr;
+    }
+    void SetUp() override { Opened.clear(); }
+
+    // Shows the dialog modally, runs Act while it is open, and returns the modal result.
+    // Act must end the dialog; should it not, OK ends it a little later.
+    static int ShowWhile(const std::function<void()>& Act) {
+        QTimer Fallback;
+        Fallback.setSingleShot(true);
+        Fallback.setInterval(200);
+        QObject::connect(&Fallback, &QTimer::timeout, [] {
+            if (AboutBox->Modal())
+                AboutBox->SetModalResult(EndedFromOutside);
+        });
+        WhenModal(AboutBox, [&] {
+            Act();
+            Fallback.start();
+        });
+        return AboutBox->ShowModal();
+    }
+
+    static inline QStringList Opened;
+};
+
+TEST_F(About, HomePageLinkOpensExactlyItsCaption) {
+    bool StillOpen = false;
+    const int Result = ShowWhile([&] {
+        QTest::mouseClick(AboutBox->HTMLLabel, Qt::LeftButton);
+        StillOpen = AboutBox->isVisible();
+        Click(AboutBox->OkButton);
+    });
+    EXPECT_EQ(Result, mrOk);
+    EXPECT_TRUE(StillOpen);
+    ASSERT_EQ(Opened.size(), 1);
+    EXPECT_EQ(Opened[0], AboutBox->HTMLLabel->text());
+    // The caption must be a complete address for the desktop to open it.
+    const QUrl Home(Opened[0], QUrl::StrictMode);
+    EXPECT_TRUE(Home.isValid());
+    EXPECT_EQ(Home.scheme(), "https");
+    EXPECT_EQ(Home.host(), "kelvor.example.com");
+}
+
+TEST_F(About, MailLinkOpensAMessageToItsCaption) {
+    ShowWhile([] {
+        QTest::mouseClick(AboutBox->MailtoLabel, Qt::LeftButton);
+        QTest::mouseClick(AboutBox->MailtoLabel, Qt::LeftButton);
+        Click(AboutBox->OkButton);
+    });
+    ASSERT_EQ(Opened.size(), 2);
+    EXPECT_EQ(Opened[0], "mailto:" + AboutBox->MailtoLabel->text());
+    EXPECT_EQ(Opened[0], "mailto:support@kelvor.example.com");
+    EXPECT_EQ(Opened[1], Opened[0]);
+}
+
+TEST_F(About, ClicksElsewhereOpenNothing) {
+    const int Result = ShowWhile([] {
+        for (QWidget* Other : std::initializer_list<QWidget*>{
+                 AboutBox->ProgramIcon, AboutBox->ProductName, AboutBox->Version,
+                 AboutBox->Copyright, AboutBox->WebLabel, AboutBox->MailLabel})
+            QTest::mouseClick(Other, Qt::LeftButton);
+        QTest::mouseClick(AboutBox, Qt::LeftButton, {}, QPoint(300, 20));
+        // Pressed on the link but released off it: no click.
+        QTest::mousePress(AboutBox->HTMLLabel, Qt::LeftButton);
+        QTest::mouseRelease(AboutBox->HTMLLabel, Qt::LeftButton, {},
+                            QPoint(-5, AboutBox->HTMLLabel->height() / 2));
+    });
+    EXPECT_TRUE(Opened.isEmpty());
+    EXPECT_EQ(Result, EndedFromOutside); // still open until ended from outside
+}
+
+TEST_F(About, EnterClosesThroughOk) {
+    QWidget* Focused = nullptr;
+    const int Result = ShowWhile([&] {
+        Focused = QApplication::focusWidget();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    });
+    EXPECT_EQ(Focused, AboutBox->OkButton);
+    EXPECT_EQ(Result, mrOk);
+    EXPECT_FALSE(AboutBox->isVisible());
+}
+
+TEST_F(About, ShowsTheProgramsOwnIconNameAndVersion) {
+    EXPECT_EQ(AboutBox->windowTitle(), "About Kelvor");
+    EXPECT_EQ(AboutBox->size(), QSize(332, 165));
+    EXPECT_EQ(AboutBox->ProductName->text(), "Kelvor");
+    EXPECT_EQ(AboutBox->Version->text(), "Version 2.0");
+    EXPECT_EQ(AboutBox->WebLabel->text(), "Visit My Home Page ");
+    EXPECT_EQ(AboutBox->MailLabel->text(), "Or Mail Me");
+    EXPECT_FALSE(AboutBox->Copyright->text().isEmpty());
+    const QPixmap Icon = AboutBox->ProgramIcon->pixmap();
+    ASSERT_FALSE(Icon.isNull());
+    EXPECT_EQ(Icon.size(), QSize(32, 32));
+    EXPECT_EQ(AboutBox->ProgramIcon->geometry(), QRect(8, 8, 32, 32));
+    // Each introduction stands to the left of its link, on the same line.
+    EXPECT_LT(AboutBox->WebLabel->geometry().right(), AboutBox->HTMLLabel->x());
+    EXPECT_LT(AboutBox->MailLabel->geometry().right(), AboutBox->MailtoLabel->x());
+    EXPECT_EQ(AboutBox->HTMLLabel->cursor().shape(), Qt::PointingHandCursor);
+}
+
+} // namespace

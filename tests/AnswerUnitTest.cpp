@@ -1,0 +1,269 @@
+#include "AnswerUnit.h"
+
+#include "CalcUnit.h"
+#include "WindowTestSupport.h"
+
+#include <QLayout>
+#include <QLocale>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr double Second = 1.0 / 86400.0;
+
+class Answer : public testing::Test {
+protected:
+    static void SetUpTestSuite() { AnswerForm = new TAnswerForm; }
+    static void TearDownTestSuite() {
+        delete AnswerForm;
+        AnswerForm = nullptr;
+    }
+    void SetUp() override {
+        Store_ = std::make_unique<TCalc>();
+        Calc = Store_.get();
+        QLocale::setDefault(QLocale::c());
+    }
+    void TearDown() override {
+        QLocale::setDefault(QLocale::c());
+        Calc = nullptr;
+    }
+
+    // A plan as the solver leaves it: every cell non-basic unless given.
+    static void Plan(int M, int N, int BalanceKind) {
+        Calc->M = M;
+        Calc->N = N;
+        Calc->BalanceKind = std::uint8_t(BalanceKind);
+        for (int I = 1; I <= M; ++I)
+            for (int J = 1; J <= N; ++J)
+                Calc->SetX(I, J, NonBasic);
+    }
+    static void Basic(int I, int J, double Amount, double Cost = 0.0) {
+        Calc->SetX(I, J, Amount);
+        Calc->SetC(I, J, Cost);
+    }
+
+    static std::string Plan(int Col, int Row) { return AnswerForm->AnswerGrid->Cells(Col, Row); }
+    static std::string Extra(int Col, int Row) { return AnswerForm->AddGrid->Cells(Col, Row); }
+
+    // Shows the window modally as the main window does, runs Inspect while it is open, and
+    // closes it with its Close button.
+    static int ShowAndInspect(const std::function<void()>& Inspect) {
+        WhenModal(AnswerForm, [Inspect] {
+            Inspect();
+            AnswerForm->OkButton->click();
+        });
+        return AnswerForm->ShowModal();
+    }
+
+    std::unique_ptr<TCalc> Store_;
+};
+
+TEST_F(Answer, BalancedPlanShowsAmountsTimeAndCost) {
+    Plan(2, 3, 0);
+    Basic(1, 1, 7, 10);      // 70
+    Basic(1, 2, 1234.56, 1); // 1234.56
+    Basic(1, 3, 0.00005, 2); // shows as no shipment
+    Basic(2, 3, 0, 3);       // a degenerate basic cell
+    Basic(2, 2, 12.25, 0.5); // 6.125
+    Calc->CalcTime = (3600 + 2 * 60 + 3) * Second + 0.4 * Second;
+    AnswerForm->FillResults();
+
+    EXPECT_EQ(AnswerForm->TimeText->text(), "1:02:03");
+    EXPECT_EQ(AnswerForm->SumText->text(), "1310.6851");
+    EXPECT_FALSE(AnswerForm->AddBox->isVisibleTo(AnswerForm));
+    EXPECT_EQ(Calc->M, 2);
+    EXPECT_EQ(Calc->N, 3);
+
+    ASSERT_EQ(AnswerForm->AnswerGrid->ColCount(), 4);
+    ASSERT_EQ(AnswerForm->AnswerGrid->RowCount(), 3);
+    EXPECT_EQ(Plan(0, 0), "");
+    EXPECT_EQ(Plan(1, 0), "1");
+    EXPECT_EQ(Plan(3, 0), "3");
+    EXPECT_EQ(Plan(0, 2), "2");
+    EXPECT_EQ(Plan(1, 1), " 7.0");
+    EXPECT_EQ(Plan(2, 1), "1234.6");
+    EXPECT_EQ(Plan(3, 1), "");
+    EXPECT_EQ(Plan(1, 2), "");
+    EXPECT_EQ(Plan(2, 2), "12.3");
+    EXPECT_EQ(Plan(3, 2), "");
+}
+
+TEST_F(Answer, CostUsesTheRegionalDecimalSeparator) {
+    Plan(1, 1, 0);
+    Basic(1, 1, 2501, 0.5);
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    AnswerForm->FillResults();
+    EXPECT_EQ(AnswerForm->SumText->text(), "1250,5");
+
+    Plan(1, 1, 0);
+    Basic(1, 1, 1e20, 1.5);
+    AnswerForm->FillResults();
+    EXPECT_EQ(AnswerForm->SumText->text(), "1,5E20");
+
+    QLocale::setDefault(QLocale::c());
+    Plan(1, 1, 0);
+    Basic(1, 1, 1250, 1);
+    AnswerForm->FillResults();
+    EXPECT_EQ(AnswerForm->SumText->text(), "1250");
+}
+
+TEST_F(Answer, NegativeTimeLeavesTheTimeEmpty) {
+    Plan(1, 1, 0);
+    Basic(1, 1, 1);
+    Calc->CalcTime = -Second;
+    AnswerForm->FillResults();
+    EXPECT_EQ(AnswerForm->TimeText->text(), "");
+}
+
+TEST_F(Answer, DummySupplierShowsDissatisfiedDemandsAndLeavesThePlan) {
+    // Two real suppliers and the dummy as row 3.
+    Plan(3, 3, 1);
+    Basic(1, 1, 5, 1);
+    Basic(1, 2, 3, 1);
+    Basic(2, 2, 4, 1);
+    Basic(3, 2, 0); // degenerate: consumer 2 is fully served
+    Basic(3, 3, 6); // consumer 3 gets nothing from a real supplier
+    AnswerForm->FillResults();
+
+    EXPECT_TRUE(AnswerForm->AddBox->isVisibleTo(AnswerForm));
+    EXPECT_TRUE(AnswerForm->AddGrid->isVisibleTo(AnswerForm));
+    EXPECT_EQ(AnswerForm->AddBox->title(), "Dissatisfied Demands");
+    ASSERT_EQ(AnswerForm->AddGrid->ColCount(), 3);
+    ASSERT_EQ(AnswerForm->AddGrid->RowCount(), 2);
+    EXPECT_EQ(Extra(0, 0), "1");
+    EXPECT_EQ(Extra(2, 0), "3");
+    EXPECT_EQ(Extra(0, 1), "0.0"); // non-basic
+    EXPECT_EQ(Extra(1, 1), "0.0"); // basic with 0, without the amount text's blank
+    EXPECT_EQ(Extra(2, 1), " 6.0");
+
+    EXPECT_EQ(Calc->M, 2);
+    EXPECT_EQ(Calc->N, 3);
+    EXPECT_EQ(AnswerForm->AnswerGrid->RowCount(), 3);
+    EXPECT_EQ(AnswerForm->AnswerGrid->ColCount(), 4);
+    EXPECT_EQ(Plan(0, 2), "2");
+    EXPECT_EQ(Plan(2, 2), " 4.0");
+    EXPECT_EQ(AnswerForm->SumText->text(), "12");
+}
+
+TEST_F(Answer, DummyConsumerShowsUnusedStocks) {
+    Plan(3, 2, 2);
+    Basic(1, 1, 8, 2);
+    Basic(2, 1, 1, 3);
+    Basic(2, 2, 0.5);
+    Basic(3, 2, 9.95);
+    AnswerForm->FillResults();
+
+    EXPECT_EQ(AnswerForm->AddBox->title(), "Unused Stocks");
+    ASSERT_EQ(AnswerForm->AddGrid->ColCount(), 3);
+    EXPECT_EQ(Extra(0, 0), "1");
+    EXPECT_EQ(Extra(0, 1), "0.0");
+    EXPECT_EQ(Extra(1, 1), " 0.5");
+    EXPECT_EQ(Extra(2, 1), "10.0");
+    EXPECT_EQ(Calc->M, 3);
+    EXPECT_EQ(Calc->N, 1);
+    EXPECT_EQ(AnswerForm->AnswerGrid->ColCount(), 2);
+    EXPECT_EQ(AnswerForm->AnswerGrid->RowCount(), 4);
+    EXPECT_EQ(Plan(1, 1), " 8.0");
+    EXPECT_EQ(Plan(1, 2), " 1.0");
+    EXPECT_EQ(Plan(1, 3), "");
+    EXPECT_EQ(AnswerForm->SumText->text(), "19");
+}
+
+TEST_F(Answer, NothingOfAnEarlierResultShowsThrough) {
+    Plan(4, 4, 2);
+    for (int I = 1; I <= 4; ++I)
+        for (int J = 1; J <= 4; ++J)
+            Basic(I, J, 1);
+    AnswerForm->FillResults();
+    ASSERT_TRUE(AnswerForm->AddBox->isVisibleTo(AnswerForm));
+
+    // A smaller balanced result afterwards: one plan cell, no extra box.
+    Plan(1, 1, 0);
+    Basic(1, 1, 3);
+    AnswerForm->FillResults();
+    EXPECT_FALSE(AnswerForm->AddBox->isVisibleTo(AnswerForm));
+    EXPECT_FALSE(AnswerForm->AddGrid->isVisibleTo(AnswerForm));
+    ASSERT_EQ(AnswerForm->AnswerGrid->ColCount(), 2);
+    ASSERT_EQ(AnswerForm->AnswerGrid->RowCount(), 2);
+    EXPECT_EQ(Plan(0, 0), "");
+    EXPECT_EQ(Plan(1, 1), " 3.0");
+
+    // Growing again: the cells that come back are the new plan's, not the old ones.
+    Plan(2, 2, 0);
+    Basic(1, 1, 2);
+    AnswerForm->FillResults();
+    EXPECT_EQ(Plan(2, 2), "");
+    EXPECT_EQ(Plan(2, 1), "");
+    EXPECT_EQ(Plan(1, 2), "");
+}
+
+TEST_F(Answer, ThePlanTakesTheRoomOfAHiddenExtraBox) {
+    AnswerForm->resize(419, 419);
+    Plan(2, 3, 1);
+    AnswerForm->FillResults();
+    QApplication::sendPostedEvents();
+    AnswerForm->layout()->activate();
+    const int WithExtra = AnswerForm->AnswerBox->height();
+    EXPECT_EQ(AnswerForm->AddBox->y(), 311);
+    EXPECT_EQ(AnswerForm->ButtonsPanel->y(), 387);
+
+    Plan(2, 3, 0);
+    AnswerForm->FillResults();
+    QApplication::sendPostedEvents();
+    AnswerForm->layout()->activate();
+    EXPECT_EQ(AnswerForm->AnswerBox->height(), WithExtra + 76);
+    EXPECT_EQ(AnswerForm->AnswerBox->y(), 57);
+}
+
+TEST_F(Answer, EachShowingFillsOnceAndCloseEndsIt) {
+    Plan(3, 2, 1);
+    Basic(1, 1, 2);
+    Basic(3, 2, 4);
+    int Rows = 0;
+    const int Result = ShowAndInspect([&] {
+        Rows = AnswerForm->AnswerGrid->RowCount();
+        // Minimised and restored by the window system: no second filling.
+        AnswerForm->setWindowState(Qt::WindowMinimized);
+        QTest::qWait(20);
+        AnswerForm->setWindowState(Qt::WindowNoState);
+        QTest::qWait(20);
+    });
+    EXPECT_EQ(Result, mrCancel);
+    EXPECT_FALSE(AnswerForm->isVisible());
+    EXPECT_EQ(Rows, 3);
+    EXPECT_EQ(Calc->M, 2);
+    EXPECT_EQ(AnswerForm->AnswerGrid->RowCount(), 3);
+}
+
+TEST_F(Answer, EnterPressesClose) {
+    Plan(1, 1, 0);
+    Basic(1, 1, 1);
+    WhenModal(AnswerForm, [] { QTest::keyClick(AnswerForm, Qt::Key_Return); });
+    AnswerForm->ShowModal();
+    EXPECT_FALSE(AnswerForm->isVisible());
+    EXPECT_EQ(AnswerForm->OkButton->text(), "&Close");
+}
+
+TEST_F(Answer, ResizeKeepsCloseCentred) {
+    Plan(1, 1, 0);
+    Basic(1, 1, 1);
+    std::vector<int> Lefts;
+    ShowAndInspect([&] {
+        for (const QSize& Size : {QSize(419, 419), QSize(520, 419), QSize(420, 300)}) {
+            AnswerForm->resize(Size);
+            EXPECT_TRUE(WaitFor([&] { return AnswerForm->size() == Size; }));
+            Lefts.push_back(AnswerForm->OkButton->x());
+        }
+        // An odd difference: the extra pixel goes to the right of the button.
+        EXPECT_EQ(AnswerForm->width() - AnswerForm->OkButton->geometry().right() - 1, 170);
+        AnswerForm->resize(419, 419);
+    });
+    EXPECT_EQ(Lefts, (std::vector<int>{169, 219, 169}));
+}
+
+} // namespace

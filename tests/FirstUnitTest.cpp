@@ -1,0 +1,599 @@
+#include "FirstUnit.h"
+
+#include "AboutUnit.h"
+#include "AnswerUnit.h"
+#include "BusyUnit.h"
+#include "CalcUnit.h"
+#include "InputABCUnit.h"
+#include "QtSynchronizer.h"
+#include "RandomGen.h"
+#include "RandomUnit.h"
+#include "ThreadTestSupport.h"
+#include "WindowTestSupport.h"
+
+#include <QElapsedTimer>
+#include <QMessageBox>
+#include <QStringList>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <set>
+#include <string>
+#include <vector>
+
+// Texts in failure messages.
+inline void PrintTo(const QString& Text, std::ostream* Out) {
+    *Out << '"' << Text.toStdString() << '"';
+}
+
+namespace {
+
+// Walks one calculation road as a user does: each step waits until its window is the active
+// modal one and then acts in it. The progress dialog is passed by without a step unless one is
+// given for it. Any other window that turns up ends the walk: it is closed, and so is every
+// window after it, until the road has unwound back to the main window.
+class TRoad {
+public:
+    using TFind = std::function<QWidget*()>;
+
+    TRoad& Then(QWidget* Window, std::function<void()> Act) {
+        Steps_.push_back({[Window] { return Window; }, [Act](QWidget*) { Act(); }});
+        return *this;
+    }
+    // The next error message box; Act gets it and must close it.
+    TRoad& ThenError(std::function<void(QMessageBox*)> Act) {
+        Steps_.push_back(
+            {[] { return qobject_cast<QMessageBox*>(QApplication::activeModalWidget()); },
+             [Act](QWidget* Box) { Act(static_cast<QMessageBox*>(Box)); }});
+        return *this;
+    }
+    // The next error box: records its text and presses its OK button.
+    TRoad& ThenErrorText(QString& Text) {
+        return ThenError([&Text](QMessageBox* Box) {
+            Text = Box->windowTitle() + ": " + Box->text();
+            Box->button(QMessageBox::Ok)->click();
+        });
+    }
+
+    // Act, posted as soon as Window starts showing: ahead of anything its own show handler
+    // starts, however fast that ends.
+    TRoad& AtShowOf(QWidget* Window, std::function<void()> Act) {
+        Shows_.push_back({Window, std::move(Act)});
+        return *this;
+    }
+
+    // Runs Start, which returns when the road is over, and tells whether every step ran and
+    // nothing else turned up.
+    bool Walk(const std::function<void()>& Start) {
+        TShowFilter Filter(Shows_);
+        for (const TShow& Show : Shows_)
+            Show.Window->installEventFilter(&Filter);
+        QTimer Poll;
+        Poll.setInterval(2);
+        QObject::connect(&Poll, &QTimer::timeout, [this] { Tick(); });
+        Poll.start();
+        Idle_.start();
+        Start();
+        Poll.stop();
+        return Next_ == Steps_.size() && Unexpected.isEmpty() && Filter.AllSeen();
+    }
+
+    // The windows that turned up without a step, by title.
+    QStringList Unexpected;
+
+private:
+    struct TStep {
+        TFind Find;
+        std::function<void(QWidget*)> Act;
+    };
+
+    void Tick() {
+        QWidget* Top = QApplication::activeModalWidget();
+        if (!Top || !Top->isVisible() || !Top->isActiveWindow())
+            return;
+        if (Acted_.count(Top) || (Top == BusyForm && !Unwinding_ && Idle_.elapsed() < 60000))
+            return;
+        if (!Unwinding_ && Next_ < Steps_.size() && Steps_[Next_].Find() == Top) {
+            Acted_.insert(Top);
+            Idle_.restart();
+            auto Act = Steps_[Next_++].Act;
+            // From an event of its own: an action may open a nested modal showing.
+            QTimer::singleShot(0, Top, [Act, Top] { Act(Top); });
+            return;
+        }
+        if (!Unwinding_) {
+            auto* Box = qobject_cast<QMessageBox*>(Top);
+            Unexpected.append(Top->windowTitle() + (Box ? ": " + Box->text() : QString()));
+        }
+        Unwinding_ = true;
+        Acted_.insert(Top);
+        if (Top == BusyForm && BusyForm->Running()) {
+            BusyForm->CancelButtonClick();
+            Acted_.erase(Top);
+        } else if (auto* Dialog = qobject_cast<QDialog*>(Top)) {
+            Dialog->reject();
+        } else if (auto* Form = dynamic_cast<TForm*>(Top)) {
+            Form->SetModalResult(mrCancel);
+        }
+    }
+
+    struct TShow {
+        QWidget* Window;
+        std::function<void()> Act;
+    };
+    class TShowFilter : public QObject {
+    public:
+        explicit TShowFilter(const std::vector<TShow>& Shows) : Shows_(Shows) {}
+        bool AllSeen() const { return Seen_ == Shows_.size(); }
+
+    protected:
+        bool eventFilter(QObject* Watched, QEvent* Event) override {
+            if (Event->type() == QEvent::Show && !Event->spontaneous())
+                for (const TShow& Show : Shows_)
+                    if (Show.Window == Watched) {
+                        ++Seen_;
+                        QMetaObject::invokeMethod(Show.Window, Show.Act, Qt::QueuedConnection);
+                    }
+            return false;
+        }
+
+    private:
+        const std::vector<TShow>& Shows_;
+        std::size_t Seen_ = 0;
+    };
+
+    std::vector<TStep> Steps_;
+    std::vector<TShow> Shows_;
+    std::size_t Next_ = 0;
+    std::set<QWidget*> Acted_;
+    bool Unwinding_ = false;
+    QElapsedTimer Idle_;
+};
+
+struct TProblem {
+    std::vector<std::string> A, B;
+    std::vector<std::vector<std::string>> C;
+};
+
+class First : public testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        InstallQtSynchronizer();
+        Calc = new TCalc;
+        FirstForm = new TFirstForm;
+        RandomForm = new TRandomForm;
+        BusyForm = new TBusyForm;
+        InputABCForm = new TInputABCForm;
+        AnswerForm = new TAnswerForm;
+        AboutBox = new TAboutBox;
+        AboutBox->OpenAddress = [](const QString&) {};
+    }
+    static void TearDownTestSuite() {
+        delete AboutBox;
+        delete AnswerForm;
+        delete InputABCForm;
+        delete BusyForm;
+        delete RandomForm;
+        delete FirstForm;
+        delete Calc;
+        AboutBox = nullptr;
+        AnswerForm = nullptr;
+        InputABCForm = nullptr;
+        BusyForm = nullptr;
+        RandomForm = nullptr;
+        FirstForm = nullptr;
+        Calc = nullptr;
+        SetSynchronizer(nullptr);
+    }
+    void SetUp() override {
+        FirstForm->show();
+        FirstForm->activateWindow();
+        ASSERT_TRUE(WaitFor([] { return FirstForm->isActiveWindow(); }));
+        FirstForm->InputMEdit->setFocus();
+        ASSERT_TRUE(WaitFor([] { return FirstForm->InputMEdit->hasFocus(); }));
+    }
+    void TearDown() override {
+        EXPECT_TRUE(TUiThread::WaitForThreads());
+        SetSizes("1", "1");
+    }
+
+    // Puts texts into the entries the way a paste over the whole text would.
+    static void SetSizes(const QString& M, const QString& N) {
+        FirstForm->InputMEdit->setText(M);
+        FirstForm->InputNEdit->setText(N);
+    }
+
+    // Types into an entry after selecting its whole text, as a user replacing it does.
+    static void Retype(TEdit* Edit, const QString& Keys) {
+        Edit->setFocus();
+        Edit->selectAll();
+        QTest::keyClicks(Edit, Keys);
+    }
+
+    static void ExpectEntry(TEdit* Edit, const QString& Text, int SelStart, int SelLength) {
+        EXPECT_EQ(Edit->text(), Text);
+        EXPECT_EQ(Edit->SelStart(), SelStart) << Text.toStdString();
+        EXPECT_EQ(Edit->SelLength(), SelLength) << Text.toStdString();
+    }
+
+    // The data-entry window's cells for the problem, then its OK.
+    static void EnterAndConfirm(const TProblem& P) {
+        for (std::size_t I = 0; I < P.A.size(); ++I)
+            InputABCForm->InputA->SetCells(int(I), 1, P.A[I]);
+        for (std::size_t J = 0; J < P.B.size(); ++J)
+            InputABCForm->InputB->SetCells(int(J), 1, P.B[J]);
+        for (std::size_t I = 0; I < P.C.size(); ++I)
+            for (std::size_t J = 0; J < P.C[I].size(); ++J)
+                InputABCForm->InputC->SetCells(int(J + 1), int(I + 1), P.C[I][J]);
+        Click(InputABCForm->OkButton);
+    }
+
+    // The program's random fill as the worker tests draw it: stocks, demands, then costs.
+    static TProblem RandomProblem(int M, int N, int Max, std::uint32_t Seed) {
+        RandomState = Seed;
+        TProblem P;
+        for (int I = 0; I < M; ++I)
+            P.A.push_back(std::to_string(RandomBelow(Max) + 1));
+        for (int J = 0; J < N; ++J)
+            P.B.push_back(std::to_string(RandomBelow(Max) + 1));
+        P.C.assign(std::size_t(M), {});
+        for (int I = 0; I < M; ++I)
+            for (int J = 0; J < N; ++J)
+                P.C[std::size_t(I)].push_back(std::to_string(RandomBelow(Max) + 1));
+        return P;
+    }
+
+    // What the results window showed.
+    struct TShown {
+        QString Time, Cost, ExtraTitle;
+        bool Extra = false;
+        std::vector<std::vector<std::string>> Plan, ExtraCells;
+        int StoreM = 0, StoreN = 0;
+    };
+    static void ReadResults(TShown& Shown) {
+        Shown.Time = AnswerForm->TimeText->text();
+        Shown.Cost = AnswerForm->SumText->text();
+        Shown.Extra = AnswerForm->AddBox->isVisible();
+        Shown.ExtraTitle = AnswerForm->AddBox->title();
+        const TStringGrid* G = AnswerForm->AnswerGrid;
+        Shown.Plan.assign(std::size_t(G->RowCount()), {});
+        for (int Row = 0; Row < G->RowCount(); ++Row)
+            for (int Col = 0; Col < G->ColCount(); ++Col)
+                Shown.Plan[std::size_t(Row)].push_back(G->Cells(Col, Row));
+        Shown.ExtraCells.clear();
+        if (Shown.Extra) {
+            const TStringGrid* X = AnswerForm->AddGrid;
+            Shown.ExtraCells.assign(2, {});
+            for (int Row = 0; Row < 2; ++Row)
+                for (int Col = 0; Col < X->ColCount(); ++Col)
+                    Shown.ExtraCells[std::size_t(Row)].push_back(X->Cells(Col, Row));
+        }
+        Shown.StoreM = Calc->M;
+        Shown.StoreN = Calc->N;
+    }
+
+    // The whole road for a problem that ends with a plan: OK, data entry, progress, results.
+    static bool Solve(const QString& M, const QString& N, const TProblem& P, TShown& Shown) {
+        SetSizes(M, N);
+        TRoad Road;
+        Road.Then(InputABCForm, [&P] { EnterAndConfirm(P); }).Then(AnswerForm, [&Shown] {
+            ReadResults(Shown);
+            Click(AnswerForm->OkButton);
+        });
+        return Road.Walk([] { Click(FirstForm->OkButton); });
+    }
+
+    static TProblem Balanced() {
+        return {{"30", "20"}, {"10", "25", "15"}, {{"8", "6", "10"}, {"9", "12", "13"}}};
+    }
+    // Stock 15, demand 20: a dummy supplier covers 5 of consumer 2's demand.
+    static TProblem MoreDemand() { return {{"10", "5"}, {"8", "12"}, {{"1", "4"}, {"3", "2"}}}; }
+    // Stock 30, demand 20: supplier 3, the dearest, keeps its 10.
+    static TProblem MoreStock() {
+        return {{"10", "10", "10"}, {"12", "8"}, {{"1", "5"}, {"4", "2"}, {"9", "9"}}};
+    }
+};
+
+using TRows = std::vector<std::vector<std::string>>;
+
+TEST_F(First, LimitLabelsAndInitialEntries) {
+    EXPECT_EQ(FirstForm->MaxMLabel->text(), "(1 to 500)");
+    EXPECT_EQ(FirstForm->MaxNLabel->text(), "(1 to 500)");
+    EXPECT_EQ(FirstForm->InputMEdit->maxLength(), 5);
+    EXPECT_EQ(FirstForm->InputNEdit->maxLength(), 5);
+    EXPECT_EQ(FirstForm->windowTitle(), "Kelvor");
+    EXPECT_EQ(FirstForm->InputMLabel->text(), "Number of &Supplers");
+    EXPECT_EQ(FirstForm->InputNLabel->text(), "Number of &Consumers");
+}
+
+TEST_F(First, EmptiedEntryGetsItsLastTextBackSelected) {
+    TEdit* Edit = FirstForm->InputMEdit;
+    Retype(Edit, "7");
+    ExpectEntry(Edit, "7", 1, 0);
+    QTest::keyClick(Edit, Qt::Key_Backspace);
+    ExpectEntry(Edit, "7", 0, 1);
+    // Selected whole, so the next key replaces it.
+    QTest::keyClick(Edit, '4');
+    ExpectEntry(Edit, "4", 1, 0);
+    // Cutting the whole text does the same.
+    Edit->selectAll();
+    QTest::keyClick(Edit, Qt::Key_X, Qt::ControlModifier);
+    ExpectEntry(Edit, "4", 0, 1);
+    EXPECT_EQ(FirstForm->LastMText, "4");
+}
+
+TEST_F(First, OutOfRangeValuesAreClampedAndSelected) {
+    TEdit* Edit = FirstForm->InputNEdit;
+    Retype(Edit, "0");
+    ExpectEntry(Edit, "1", 0, 1);
+    Retype(Edit, "1000");
+    ExpectEntry(Edit, "500", 0, 3);
+    QTest::keyClick(Edit, '9');
+    ExpectEntry(Edit, "9", 1, 0);
+    // A minus typed before a number makes it negative.
+    QTest::keyClick(Edit, Qt::Key_Home);
+    QTest::keyClick(Edit, '-');
+    ExpectEntry(Edit, "1", 0, 1);
+    EXPECT_EQ(FirstForm->LastNText, "1");
+    Retype(Edit, "501");
+    ExpectEntry(Edit, "500", 0, 3);
+    EXPECT_EQ(FirstForm->LastNText, "500");
+    // 500 itself is in range and stays unselected.
+    Retype(Edit, "500");
+    ExpectEntry(Edit, "500", 3, 0);
+}
+
+TEST_F(First, UnreadableKeystrokesAreUndoneWithTheCaretAtTheEnd) {
+    TEdit* Edit = FirstForm->InputMEdit;
+    Retype(Edit, "12");
+    QTest::keyClick(Edit, 'a');
+    ExpectEntry(Edit, "12", 2, 0);
+    QTest::keyClick(Edit, Qt::Key_Home);
+    QTest::keyClick(Edit, 'q');
+    ExpectEntry(Edit, "12", 2, 0);
+    QTest::keyClick(Edit, ' ');
+    ExpectEntry(Edit, "12", 2, 0);
+    Retype(Edit, "-");
+    ExpectEntry(Edit, "12", 2, 0);
+    Retype(Edit, "+");
+    ExpectEntry(Edit, "12", 2, 0);
+    EXPECT_EQ(FirstForm->LastMText, "12");
+    // A bad keystroke does not change what an emptied entry gets back.
+    Edit->selectAll();
+    QTest::keyClick(Edit, Qt::Key_Delete);
+    ExpectEntry(Edit, "12", 0, 2);
+}
+
+TEST_F(First, ReadableTextsStayAsTypedAndOkUsesTheirValues) {
+    TEdit* M = FirstForm->InputMEdit;
+    TEdit* N = FirstForm->InputNEdit;
+    // An x in front reads the digits as hexadecimal: x12 is 18 and stays as typed.
+    Retype(M, "12");
+    QTest::keyClick(M, Qt::Key_Home);
+    QTest::keyClick(M, 'x');
+    ExpectEntry(M, "x12", 1, 0);
+    QTest::keyClick(M, Qt::Key_End);
+    QTest::keyClick(M, '3');
+    ExpectEntry(M, "x123", 4, 0); // 291
+    QTest::keyClick(M, '4');
+    ExpectEntry(M, "500", 0, 3); // 4660
+    // Leading blanks.
+    Retype(M, "12");
+    QTest::keyClick(M, Qt::Key_Home);
+    QTest::keyClicks(M, "  ");
+    ExpectEntry(M, "  12", 2, 0);
+    // Leading zeros and a plus sign.
+    Retype(N, "7");
+    QTest::keyClick(N, Qt::Key_Home);
+    QTest::keyClicks(N, "00");
+    QTest::keyClick(N, Qt::Key_Home);
+    QTest::keyClick(N, '+');
+    ExpectEntry(N, "+007", 1, 0);
+    // Five characters at most.
+    QTest::keyClick(N, Qt::Key_End);
+    QTest::keyClick(N, '1');
+    EXPECT_EQ(N->text(), "+0071");
+    QTest::keyClick(N, '2');
+    EXPECT_EQ(N->text(), "+0071");
+    QTest::keyClick(N, Qt::Key_Backspace);
+    ExpectEntry(N, "+007", 4, 0);
+
+    // Cancel in the data entry: the store has the sizes, nothing else opens.
+    int Cols = 0, Rows = 0;
+    TRoad Road;
+    Road.Then(InputABCForm, [&] {
+        Cols = InputABCForm->InputC->ColCount();
+        Rows = InputABCForm->InputC->RowCount();
+        Click(InputABCForm->CancelButton);
+    });
+    EXPECT_TRUE(Road.Walk([] { Click(FirstForm->OkButton); }))
+        << Road.Unexpected.join(", ").toStdString();
+    EXPECT_EQ(Calc->M, 12);
+    EXPECT_EQ(Calc->N, 7);
+    EXPECT_EQ(Cols, 8);
+    EXPECT_EQ(Rows, 13);
+    EXPECT_TRUE(FirstForm->isVisible());
+    EXPECT_EQ(M->text(), "  12");
+    EXPECT_EQ(N->text(), "+007");
+}
+
+TEST_F(First, EnterMovesOnAndTheFocusedOkStartsTheRoad) {
+    TEdit* M = FirstForm->InputMEdit;
+    Retype(M, "3");
+    QTest::keyClick(M, Qt::Key_Return);
+    EXPECT_TRUE(FirstForm->InputNEdit->hasFocus());
+    EXPECT_EQ(M->text(), "3");
+    // Entered by the keyboard, the entry's text is selected: a digit replaces it.
+    QTest::keyClicks(FirstForm->InputNEdit, "14");
+    QTest::keyClick(FirstForm->InputNEdit, Qt::Key_Return);
+    EXPECT_TRUE(FirstForm->OkButton->hasFocus());
+    EXPECT_EQ(FirstForm->InputNEdit->text(), "14");
+
+    TRoad Road;
+    Road.Then(InputABCForm, [] { Click(InputABCForm->CancelButton); });
+    EXPECT_TRUE(Road.Walk([] { QTest::keyClick(FirstForm->OkButton, Qt::Key_Return); }));
+    EXPECT_EQ(Calc->M, 3);
+    EXPECT_EQ(Calc->N, 14);
+}
+
+TEST_F(First, TabOrderAndAccelerators) {
+    std::vector<QWidget*> Order;
+    QWidget* At = FirstForm->InputMEdit;
+    for (int K = 0; K < 5; ++K) {
+        Order.push_back(At);
+        At = At->nextInFocusChain();
+        while (!(At->focusPolicy() & Qt::TabFocus))
+            At = At->nextInFocusChain();
+    }
+    EXPECT_EQ(Order, (std::vector<QWidget*>{FirstForm->InputMEdit, FirstForm->InputNEdit,
+                                            FirstForm->OkButton, FirstForm->AboutButton,
+                                            FirstForm->ExitButton}));
+    QTest::keyClick(FirstForm, Qt::Key_C, Qt::AltModifier);
+    EXPECT_TRUE(WaitFor([] { return FirstForm->InputNEdit->hasFocus(); }));
+    QTest::keyClick(FirstForm, Qt::Key_S, Qt::AltModifier);
+    EXPECT_TRUE(WaitFor([] { return FirstForm->InputMEdit->hasFocus(); }));
+
+    // Alt+A opens the about dialog over the main window, which stays shown.
+    bool MainShown = false, Closed = false;
+    TRoad Road;
+    Road.Then(AboutBox, [&] {
+        MainShown = FirstForm->isVisible();
+        Click(AboutBox->OkButton);
+        Closed = true;
+    });
+    EXPECT_TRUE(Road.Walk([&] {
+        QTest::keyClick(FirstForm, Qt::Key_A, Qt::AltModifier);
+        // The accelerator clicks after a short animation; the dialog then runs in here.
+        EXPECT_TRUE(WaitFor([&] { return Closed && !AboutBox->isVisible(); }));
+    }));
+    EXPECT_TRUE(MainShown);
+}
+
+TEST_F(First, BalancedProblemShowsItsPlan) {
+    TShown Shown;
+    ASSERT_TRUE(Solve("2", "3", Balanced(), Shown));
+    EXPECT_EQ(Shown.Cost, "420");
+    EXPECT_EQ(Shown.Time, "0:00:00");
+    EXPECT_FALSE(Shown.Extra);
+    EXPECT_EQ(Shown.Plan,
+              (TRows{{"", "1", "2", "3"}, {"1", "", "25.0", " 5.0"}, {"2", "10.0", "", "10.0"}}));
+    EXPECT_TRUE(FirstForm->isVisible());
+    EXPECT_EQ(FirstForm->InputMEdit->text(), "2");
+    EXPECT_EQ(FirstForm->InputNEdit->text(), "3");
+}
+
+TEST_F(First, MoreDemandThanStockShowsDissatisfiedDemands) {
+    TShown Shown;
+    ASSERT_TRUE(Solve("2", "2", MoreDemand(), Shown));
+    EXPECT_EQ(Shown.Cost, "26");
+    EXPECT_TRUE(Shown.Extra);
+    EXPECT_EQ(Shown.ExtraTitle, "Dissatisfied Demands");
+    EXPECT_EQ(Shown.ExtraCells, (TRows{{"1", "2"}, {"0.0", " 5.0"}}));
+    // The dummy supplier is neither in the plan nor in the store's size any more.
+    EXPECT_EQ(Shown.Plan, (TRows{{"", "1", "2"}, {"1", " 8.0", " 2.0"}, {"2", "", " 5.0"}}));
+    EXPECT_EQ(Shown.StoreM, 2);
+    EXPECT_EQ(Calc->M, 2);
+    EXPECT_EQ(Calc->N, 2);
+}
+
+TEST_F(First, MoreStockThanDemandShowsUnusedStocks) {
+    TShown Shown;
+    ASSERT_TRUE(Solve("3", "2", MoreStock(), Shown));
+    EXPECT_EQ(Shown.Cost, "34");
+    EXPECT_EQ(Shown.ExtraTitle, "Unused Stocks");
+    EXPECT_EQ(Shown.ExtraCells, (TRows{{"1", "2", "3"}, {"0.0", "0.0", "10.0"}}));
+    EXPECT_EQ(Shown.Plan,
+              (TRows{{"", "1", "2"}, {"1", "10.0", ""}, {"2", " 2.0", " 8.0"}, {"3", "", ""}}));
+    EXPECT_EQ(Calc->N, 2);
+}
+
+TEST_F(First, ASecondCalculationAfterAnUnbalancedOne) {
+    TShown First, Again, Then;
+    ASSERT_TRUE(Solve("2", "2", MoreDemand(), First));
+    // The same problem again: the store was sized from the entries, not from the last run.
+    ASSERT_TRUE(Solve("2", "2", MoreDemand(), Again));
+    EXPECT_EQ(Again.Plan, First.Plan);
+    EXPECT_EQ(Again.ExtraCells, First.ExtraCells);
+    EXPECT_EQ(Again.StoreM, 2);
+    // A balanced one after it: no extra box, the plan of its own.
+    ASSERT_TRUE(Solve("2", "3", Balanced(), Then));
+    EXPECT_FALSE(Then.Extra);
+    EXPECT_EQ(Then.Cost, "420");
+    EXPECT_EQ(Then.Plan.size(), 3u);
+    EXPECT_EQ(Then.Plan[1][2], "25.0");
+}
+
+TEST_F(First, OneByOneProblem) {
+    TShown Shown;
+    ASSERT_TRUE(Solve("1", "1", {{"4"}, {"4"}, {{"2.5"}}}, Shown));
+    EXPECT_EQ(Shown.Plan, (TRows{{"", "1"}, {"1", " 4.0"}}));
+    EXPECT_EQ(Shown.Cost, "10");
+}
+
+TEST_F(First, LoopingIsReportedAndTheEntriesStay) {
+    // A problem whose calculation needs exactly the 999 pivots of the cap.
+    const TProblem P = RandomProblem(120, 120, 50, 289);
+    SetSizes("120", "120");
+    QString Message;
+    TRoad Road;
+    Road.Then(InputABCForm, [&P] { EnterAndConfirm(P); }).ThenErrorText(Message);
+    EXPECT_TRUE(Road.Walk([] { Click(FirstForm->OkButton); }))
+        << Road.Unexpected.join(", ").toStdString();
+    EXPECT_EQ(Message, "Error: Looping");
+    EXPECT_TRUE(FirstForm->isVisible());
+    EXPECT_EQ(FirstForm->InputMEdit->text(), "120");
+    EXPECT_EQ(FirstForm->InputNEdit->text(), "120");
+
+    // A new calculation can start at once.
+    TShown Shown;
+    ASSERT_TRUE(Solve("2", "3", Balanced(), Shown));
+    EXPECT_EQ(Shown.Cost, "420");
+}
+
+TEST_F(First, AbortIsReported) {
+    const TProblem P = RandomProblem(500, 500, 9999, 7);
+    SetSizes("500", "500");
+    QString Message;
+    QMessageBox::Icon Icon = QMessageBox::NoIcon;
+    TRoad Road;
+    Road.Then(InputABCForm, [&P] { EnterAndConfirm(P); })
+        .AtShowOf(BusyForm, [] { Click(BusyForm->CancelButton); })
+        .ThenError([&](QMessageBox* Box) {
+            Message = Box->windowTitle() + ": " + Box->text();
+            Icon = Box->icon();
+            QTest::keyClick(Box, Qt::Key_Return);
+        });
+    EXPECT_TRUE(Road.Walk([] { Click(FirstForm->OkButton); }))
+        << Road.Unexpected.join(", ").toStdString();
+    EXPECT_EQ(Message, "Error: Calculation aborted");
+    EXPECT_EQ(Icon, QMessageBox::Critical);
+    EXPECT_TRUE(FirstForm->isVisible());
+    EXPECT_EQ(FirstForm->InputMEdit->text(), "500");
+}
+
+TEST_F(First, FailedRunShowsItsReasonAndNoResults) {
+    TProblem P = Balanced();
+    P.A[1] = "-20";
+    SetSizes("2", "3");
+    QString Message;
+    TRoad Road;
+    Road.Then(InputABCForm, [&P] { EnterAndConfirm(P); }).ThenErrorText(Message);
+    EXPECT_TRUE(Road.Walk([] { Click(FirstForm->OkButton); }))
+        << Road.Unexpected.join(", ").toStdString();
+    ASSERT_FALSE(BusyForm->FailReason.empty());
+    EXPECT_EQ(Message, "Error: " + QString::fromStdString(BusyForm->FailReason));
+    EXPECT_TRUE(FirstForm->isVisible());
+    EXPECT_EQ(FirstForm->InputMEdit->text(), "2");
+    EXPECT_EQ(FirstForm->InputNEdit->text(), "3");
+    EXPECT_EQ(Calc->M, 2);
+    EXPECT_EQ(Calc->N, 3);
+}
+
+TEST_F(First, ExitClosesTheMainWindow) {
+    Click(FirstForm->ExitButton);
+    EXPECT_TRUE(WaitFor([] { return !FirstForm->isVisible(); }));
+}
+
+} // namespace

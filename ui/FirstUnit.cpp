@@ -1,0 +1,143 @@
+#include "FirstUnit.h"
+
+#include "AboutUnit.h"
+#include "AnswerUnit.h"
+#include "BusyUnit.h"
+#include "CalcUnit.h"
+#include "InputABCUnit.h"
+#include "TextUnit.h"
+
+#include <cstdint>
+
+TFirstForm* FirstForm = nullptr;
+
+TFirstForm::TFirstForm() : TForm(TBorderStyle::Single) {
+    setWindowTitle("Kelvor");
+    SetClientSize(306, 119);
+
+    InputGroupBox = new TGroupBox(this, "Input");
+    SetBounds(InputGroupBox, 8, 8, 289, 73);
+    InputMLabel = new TLabel(InputGroupBox, "Number of &Supplers", 8, 20);
+    InputNLabel = new TLabel(InputGroupBox, "Number of &Consumers", 8, 44);
+    MaxMLabel = new TLabel(InputGroupBox, "", 212, 20);
+    MaxNLabel = new TLabel(InputGroupBox, "", 212, 44);
+
+    InputMEdit = new TEdit(InputGroupBox);
+    SetBounds(InputMEdit, 120, 16, 81, 21);
+    InputMEdit->setMaxLength(5);
+    InputMEdit->setText("1");
+    InputNEdit = new TEdit(InputGroupBox);
+    SetBounds(InputNEdit, 120, 40, 81, 21);
+    InputNEdit->setMaxLength(5);
+    InputNEdit->setText("1");
+    InputMLabel->SetFocusControl(InputMEdit);
+    InputNLabel->SetFocusControl(InputNEdit);
+
+    OkButton = new TButton(this, "&OK");
+    SetBounds(OkButton, 8, 88, 81, 25);
+    AboutButton = new TButton(this, "&About");
+    SetBounds(AboutButton, 112, 88, 81, 25);
+    ExitButton = new TButton(this, "E&xit");
+    SetBounds(ExitButton, 216, 88, 81, 25);
+
+    setTabOrder(InputMEdit, InputNEdit);
+    setTabOrder(InputNEdit, OkButton);
+    setTabOrder(OkButton, AboutButton);
+    setTabOrder(AboutButton, ExitButton);
+    SetActiveControl(InputMEdit);
+
+    // Connected only now: the initial texts above are not edits of the user's.
+    InputMEdit->OnChange = [this] { InputMEditChange(); };
+    InputNEdit->OnChange = [this] { InputNEditChange(); };
+    InputMEdit->OnKeyPress = [this](QChar Key) { InputMEditKeyPress(Key); };
+    InputNEdit->OnKeyPress = [this](QChar Key) { InputNEditKeyPress(Key); };
+    OkButton->OnClick = [this] { OkButtonClick(); };
+    AboutButton->OnClick = [this] { AboutButtonClick(); };
+    ExitButton->OnClick = [this] { ExitButtonClick(); };
+
+    FormCreate();
+}
+
+void TFirstForm::FormCreate() {
+    LastMText = InputMEdit->text();
+    LastNText = InputNEdit->text();
+    const QString Limits = "(1 to " + QString::number(MaxSize) + ")";
+    MaxMLabel->SetCaption(Limits);
+    MaxNLabel->SetCaption(Limits);
+}
+
+// A rewrite of the text from here raises the change notification again, nested; that run finds
+// a valid text and only records it. The text is read from the edit each time, since an outer
+// run resumes after the nested one has changed it.
+void TFirstForm::ValidateEntry(TEdit* Edit, QString& LastText) {
+    const QString Text = Edit->text();
+    if (Text.isEmpty()) {
+        Edit->setText(LastText);
+        Edit->SetSelection(0, int(Edit->text().length()));
+        return;
+    }
+    std::int32_t Value = 0;
+    if (!TextToInt(Text.toStdString(), Value)) {
+        Edit->setText(LastText);
+        Edit->SetSelection(int(Edit->text().length()), 0);
+        return;
+    }
+    if (Value < 1 || Value > MaxSize) {
+        Edit->setText(Value < 1 ? QString("1") : QString::number(MaxSize));
+        Edit->SetSelection(0, int(Edit->text().length()));
+    }
+    LastText = Edit->text();
+}
+
+void TFirstForm::InputMEditChange() {
+    ValidateEntry(InputMEdit, LastMText);
+}
+
+void TFirstForm::InputNEditChange() {
+    ValidateEntry(InputNEdit, LastNText);
+}
+
+// The Enter key goes on to the edit as well: only the focus moves here.
+void TFirstForm::InputMEditKeyPress(QChar Key) {
+    if (Key == QChar(13))
+        InputNEdit->setFocus(Qt::TabFocusReason);
+}
+
+void TFirstForm::InputNEditKeyPress(QChar Key) {
+    if (Key == QChar(13))
+        OkButton->setFocus(Qt::TabFocusReason);
+}
+
+void TFirstForm::OkButtonClick() {
+    // The entries always hold a readable size from 1 to MaxSize.
+    TextToInt(InputMEdit->text().toStdString(), Calc->M);
+    TextToInt(InputNEdit->text().toStdString(), Calc->N);
+    hide();
+    if (InputABCForm->ShowModal() == mrOk) {
+        switch (BusyForm->ShowModal()) {
+        case mrOk:
+            AnswerForm->ShowModal();
+            break;
+        case mrCancel:
+            ErrorBox("Looping");
+            break;
+        case mrAbort:
+            ErrorBox("Calculation aborted");
+            break;
+        case mrFailed:
+            ErrorBox(QString::fromStdString(BusyForm->FailReason));
+            break;
+        default:
+            break;
+        }
+    }
+    show();
+}
+
+void TFirstForm::AboutButtonClick() {
+    AboutBox->ShowModal();
+}
+
+void TFirstForm::ExitButtonClick() {
+    close();
+}
