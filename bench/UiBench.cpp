@@ -1,8 +1,13 @@
 // Figures for the data-entry window at its largest size, 500 suppliers by 500 consumers,
 // offscreen: showing it with its grids laid out and painted, a random fill of every entry cell,
 // OK converting and storing them, and the memory the three grids take.
+#include "AboutUnit.h"
+#include "AnswerUnit.h"
+#include "BusyUnit.h"
 #include "CalcUnit.h"
+#include "FirstUnit.h"
 #include "InputABCUnit.h"
+#include "QtSynchronizer.h"
 #include "RandomUnit.h"
 
 #include <QApplication>
@@ -33,6 +38,8 @@ void PaintNow(QWidget* Window) {
     QApplication::processEvents();
     Window->repaint();
 }
+
+void ResultsFigures();
 
 } // namespace
 
@@ -81,8 +88,104 @@ int main(int argc, char** argv) {
     std::printf("entry_ok_ms %.1f\n", OkMs);
     std::printf("grids_mb %.1f\n", GridsMb);
 
+    ResultsFigures();
+
     delete InputABCForm;
     delete RandomForm;
     delete Calc;
     return 0;
 }
+
+namespace {
+
+// The results window for a 500 x 500 plan, and the road from OK in the data-entry window to the
+// results window on the screen. The costs (i - j)^2 with equal stocks and demands make the
+// north-west-corner plan optimal, so the run ends with a plan and the figures are those of the
+// windows, not of the pivots.
+void MongeProblem(int Size) {
+    Calc->M = Size;
+    Calc->N = Size;
+    for (int I = 1; I <= Size; ++I) {
+        Calc->SetA(I, 10);
+        Calc->SetB(I, 10);
+        for (int J = 1; J <= Size; ++J)
+            Calc->SetC(I, J, double((I - J) * (I - J)));
+    }
+}
+
+void ResultsFigures() {
+    InstallQtSynchronizer();
+    FirstForm = new TFirstForm;
+    BusyForm = new TBusyForm;
+    AnswerForm = new TAnswerForm;
+    AboutBox = new TAboutBox;
+
+    // The filling alone, from a plan the solver steps leave in the store.
+    MongeProblem(MaxSize);
+    Calc->Balance();
+    Calc->InitialPlan();
+    const double FillMs = Milliseconds([] {
+        AnswerForm->show();
+        PaintNow(AnswerForm);
+    });
+    AnswerForm->hide();
+    const double RefillMs = Milliseconds([] {
+        AnswerForm->show();
+        PaintNow(AnswerForm);
+    });
+    AnswerForm->hide();
+
+    // The whole road, timed from the click on OK until the results window has been painted.
+    std::chrono::steady_clock::time_point Start;
+    double RoadMs = -1;
+    bool Entered = false;
+    AnswerForm->OnShow = [&] {
+        AnswerForm->FormShow();
+        QTimer::singleShot(0, AnswerForm, [&] {
+            PaintNow(AnswerForm);
+            RoadMs =
+                std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - Start)
+                    .count();
+            AnswerForm->OkButton->click();
+        });
+    };
+    auto* Poll = new QTimer;
+    Poll->setInterval(1);
+    QObject::connect(Poll, &QTimer::timeout, [&] {
+        if (Entered || QApplication::activeModalWidget() != InputABCForm)
+            return;
+        Entered = true;
+        for (int I = 1; I <= MaxSize; ++I) {
+            InputABCForm->InputA->SetCells(I - 1, 1, "10");
+            InputABCForm->InputB->SetCells(I - 1, 1, "10");
+            for (int J = 1; J <= MaxSize; ++J)
+                InputABCForm->InputC->SetCells(J, I, std::to_string((I - J) * (I - J)));
+        }
+        PaintNow(InputABCForm);
+        Start = std::chrono::steady_clock::now();
+        InputABCForm->OkButton->click();
+    });
+    Poll->start();
+    FirstForm->InputMEdit->setText(QString::number(MaxSize));
+    FirstForm->InputNEdit->setText(QString::number(MaxSize));
+    FirstForm->show();
+    FirstForm->OkButtonClick();
+    delete Poll;
+
+    std::printf("results_fill_ms %.1f\n", FillMs);
+    std::printf("results_refill_ms %.1f\n", RefillMs);
+    // Only a road that reached the full plan counts.
+    const TStringGrid* Plan = AnswerForm->AnswerGrid;
+    if (RoadMs >= 0 && Plan->RowCount() == MaxSize + 1 && Plan->ColCount() == MaxSize + 1 &&
+        Plan->Cells(MaxSize, MaxSize) == "10.0")
+        std::printf("ok_to_results_ms %.1f\n", RoadMs);
+    else
+        std::printf("ok_to_results_ms failed\n");
+
+    delete AboutBox;
+    delete AnswerForm;
+    delete BusyForm;
+    delete FirstForm;
+}
+
+} // namespace
