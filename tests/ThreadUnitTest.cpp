@@ -43,7 +43,8 @@ protected:
             Done = true;
         });
         // The worker cannot free itself before its notification has run on this thread.
-        if (Request) Request(*W);
+        if (Request)
+            Request(*W);
         EXPECT_TRUE(Ui.RunUntil([&] { return Done; }, std::chrono::minutes(5)));
         return Out;
     }
@@ -61,7 +62,22 @@ protected:
                 Calc->SetC(I, J, RandomBelow(MaxC) + 1);
     }
 
-    // Pivots needed from the north-west corner to the optimum, without any cap.
+    // Pivots the problem in Calc needs from the north-west corner to the optimum, without any
+    // cap, counted on a copy so that Calc stays as it is.
+    static int PivotsNeededForCalc() {
+        auto Copy = std::make_unique<TCalc>();
+        Copy->M = Calc->M;
+        Copy->N = Calc->N;
+        for (int I = 1; I <= Calc->M; ++I)
+            Copy->SetA(I, Calc->GetA(I));
+        for (int J = 1; J <= Calc->N; ++J)
+            Copy->SetB(J, Calc->GetB(J));
+        for (int I = 1; I <= Calc->M; ++I)
+            for (int J = 1; J <= Calc->N; ++J)
+                Copy->SetC(I, J, Calc->GetC(I, J));
+        return PivotsNeeded(*Copy);
+    }
+
     static int PivotsNeeded(TCalc& S) {
         S.Balance();
         S.InitialPlan();
@@ -69,7 +85,8 @@ protected:
         for (;;) {
             S.CalcPotentials();
             S.FindEnteringCell(Row, Col);
-            if (Row == 0) return Pivots;
+            if (Row == 0)
+                return Pivots;
             S.FindCycle(Row, Col);
             S.SetX(Row, Col, 0.0);
             S.Pivot();
@@ -108,7 +125,8 @@ void ExpectOptimalPlan(const TCalc& S, const TReferenceProblem& Given) {
     for (int J = 1; J <= S.N; ++J) {
         double Col = 0.0;
         for (int I = 1; I <= S.M; ++I)
-            if (S.GetX(I, J) > BasicThreshold) Col += S.GetX(I, J);
+            if (S.GetX(I, J) > BasicThreshold)
+                Col += S.GetX(I, J);
         ASSERT_NEAR(Col, S.GetB(J), 1e-6 * Scale) << "column " << J;
     }
     ASSERT_EQ(Basic, S.M + S.N - 1);
@@ -176,17 +194,7 @@ TEST_F(Worker, AbortIsSeenAfterAPivot) {
 // 999 pivots; the uncapped driver loop confirms the counts before the worker is judged.
 TEST_F(Worker, CapAllowsNineHundredNinetyEightPivotsToFinish) {
     Random(120, 120, 50, 50, 50, 53);
-    {
-        auto Copy = std::make_unique<TCalc>();
-        Copy->M = Copy->N = 120;
-        for (int I = 1; I <= 120; ++I) {
-            Copy->SetA(I, Calc->GetA(I));
-            Copy->SetB(I, Calc->GetB(I));
-            for (int J = 1; J <= 120; ++J)
-                Copy->SetC(I, J, Calc->GetC(I, J));
-        }
-        ASSERT_EQ(PivotsNeeded(*Copy), 998);
-    }
+    ASSERT_EQ(PivotsNeededForCalc(), 998);
     const TOutcome Out = Run();
     EXPECT_FALSE(Out.Aborted || Out.Looping || Out.Failed);
     EXPECT_EQ(Out.Pivots, 998);
@@ -194,17 +202,7 @@ TEST_F(Worker, CapAllowsNineHundredNinetyEightPivotsToFinish) {
 
 TEST_F(Worker, NineHundredNinetyNinePivotsEndLooping) {
     Random(120, 120, 50, 50, 50, 289);
-    {
-        auto Copy = std::make_unique<TCalc>();
-        Copy->M = Copy->N = 120;
-        for (int I = 1; I <= 120; ++I) {
-            Copy->SetA(I, Calc->GetA(I));
-            Copy->SetB(I, Calc->GetB(I));
-            for (int J = 1; J <= 120; ++J)
-                Copy->SetC(I, J, Calc->GetC(I, J));
-        }
-        ASSERT_EQ(PivotsNeeded(*Copy), MaxIterations);
-    }
+    ASSERT_EQ(PivotsNeededForCalc(), MaxIterations);
     const TOutcome Out = Run();
     EXPECT_TRUE(Out.Looping);
     EXPECT_FALSE(Out.Aborted || Out.Failed);
@@ -277,14 +275,17 @@ TEST_F(Worker, CrossCheckAgainstTheReferenceSolver) {
         for (int I = 1; I <= M; ++I)
             for (int J = 1; J <= N; ++J) {
                 double Cost = double(Rng() % (Max + 1));
-                if (Shape == 3) Cost -= Max / 2.0; // negative costs
-                if (Shape == 4) Cost = Cost / 4.0 + 0.5;
+                if (Shape == 3)
+                    Cost -= Max / 2.0; // negative costs
+                if (Shape == 4)
+                    Cost = Cost / 4.0 + 0.5;
                 Calc->SetC(I, J, Cost);
             }
         const auto Given = ReferenceProblemFromCalc(*Calc);
         const TOutcome Out = Run();
         ASSERT_FALSE(Out.Failed) << Out.Reason;
-        if (Out.Looping) continue;
+        if (Out.Looping)
+            continue;
         ++Optimal;
         ExpectOptimalPlan(*Calc, Given);
         const double Reference = ReferenceOptimalCost(Given);
