@@ -54,20 +54,20 @@ double Median(std::vector<double> Values) {
     return Values.size() % 2 == 1 ? Values[Mid] : (Values[Mid - 1] + Values[Mid]) / 2.0;
 }
 
-struct TSpec {
+struct TBenchCase {
     int M, N, Max;
 };
 
 // The program's random fill: stocks, then demands, then costs row by row, each 1..max.
-TReferenceProblem RandomProblem(std::uint32_t Seed, const TSpec& Spec) {
+TReferenceProblem RandomProblem(std::uint32_t Seed, const TBenchCase& BenchCase) {
     RandomState = Seed;
-    TReferenceProblem P{Spec.M, Spec.N, {}, {}, {}};
-    for (int I = 0; I < Spec.M; ++I)
-        P.A.push_back(RandomBelow(Spec.Max) + 1);
-    for (int J = 0; J < Spec.N; ++J)
-        P.B.push_back(RandomBelow(Spec.Max) + 1);
-    for (int K = 0; K < Spec.M * Spec.N; ++K)
-        P.C.push_back(RandomBelow(Spec.Max) + 1);
+    TReferenceProblem P{BenchCase.M, BenchCase.N, {}, {}, {}};
+    for (int I = 0; I < BenchCase.M; ++I)
+        P.A.push_back(RandomBelow(BenchCase.Max) + 1);
+    for (int J = 0; J < BenchCase.N; ++J)
+        P.B.push_back(RandomBelow(BenchCase.Max) + 1);
+    for (int K = 0; K < BenchCase.M * BenchCase.N; ++K)
+        P.C.push_back(RandomBelow(BenchCase.Max) + 1);
     return P;
 }
 
@@ -585,11 +585,12 @@ bool RelativelyEqual(double X, double Y) {
     return std::fabs(X - Y) <= 1e-9 * std::max(1.0, std::max(std::fabs(X), std::fabs(Y)));
 }
 
-TRow Measure(const TSpec& Spec, std::uint32_t Seed, int Reps, int LiteralReps, TTaskLoop& Loop) {
+TRow Measure(const TBenchCase& BenchCase, std::uint32_t Seed, int Reps, int LiteralReps,
+             TTaskLoop& Loop) {
     TRow Row;
-    Row.Name =
-        std::to_string(Spec.M) + "x" + std::to_string(Spec.N) + "_max" + std::to_string(Spec.Max);
-    const TReferenceProblem Problem = RandomProblem(Seed, Spec);
+    Row.Name = std::to_string(BenchCase.M) + "x" + std::to_string(BenchCase.N) + "_max" +
+               std::to_string(BenchCase.Max);
+    const TReferenceProblem Problem = RandomProblem(Seed, BenchCase);
     std::unique_ptr<TCalc> Store(new TCalc);
     Calc = Store.get();
     TLiteralPotentials Literal;
@@ -771,15 +772,15 @@ int main(int Argc, char** Argv) {
     }
 
     constexpr std::uint32_t Seed = 20240611;
-    std::vector<TSpec> Specs = {{100, 100, 5}, {100, 100, 9999}};
+    std::vector<TBenchCase> BenchCases = {{100, 100, 5}, {100, 100, 9999}};
     if (!Quick)
-        Specs.insert(Specs.end(), {{500, 500, 5}, {500, 500, 9999}});
+        BenchCases.insert(BenchCases.end(), {{500, 500, 5}, {500, 500, 9999}});
     TTaskLoop Loop;
     Loop.Install();
     std::vector<TRow> Rows;
     try {
-        for (const TSpec& Spec : Specs) {
-            Rows.push_back(Measure(Spec, Seed, Reps, LiteralReps, Loop));
+        for (const TBenchCase& BenchCase : BenchCases) {
+            Rows.push_back(Measure(BenchCase, Seed, Reps, LiteralReps, Loop));
             std::fprintf(stderr, "%s done\n", Rows.back().Name.c_str());
         }
     } catch (const std::exception& Error) {
