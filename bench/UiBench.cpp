@@ -11,6 +11,9 @@
 #include "RandomUnit.h"
 
 #include <QApplication>
+#include <QClipboard>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QTimer>
 
 #include <chrono>
@@ -40,6 +43,7 @@ void PaintNow(QWidget* Window) {
 }
 
 void ResultsFigures();
+void PasteFigure();
 
 } // namespace
 
@@ -88,6 +92,7 @@ int main(int argc, char** argv) {
     std::printf("random_fill_ms %.1f\n", FillMs);
     std::printf("entry_ok_ms %.1f\n", OkMs);
     std::printf("grids_mb %.1f\n", GridsMb);
+    PasteFigure();
 
     ResultsFigures();
 
@@ -187,6 +192,31 @@ void ResultsFigures() {
     delete AnswerForm;
     delete BusyForm;
     delete FirstForm;
+}
+
+// A whole cost matrix pasted from a spreadsheet: Ctrl+V in the first cost cell, counted from the
+// key until the window has been painted with the new texts.
+void PasteFigure() {
+    QString Block;
+    for (int I = 1; I <= MaxSize; ++I) {
+        for (int J = 1; J <= MaxSize; ++J) {
+            Block += QString::number((I * 7 + J * 13) % 1000);
+            Block += J < MaxSize ? '\t' : '\n';
+        }
+    }
+    QGuiApplication::clipboard()->setText(Block);
+    TStringGrid* Grid = InputABCForm->InputC;
+    Grid->SetCurrentCell(1, 1);
+    const double PasteMs = Milliseconds([Grid] {
+        QKeyEvent Key(QEvent::KeyPress, Qt::Key_V, Qt::ControlModifier, "\x16");
+        QApplication::sendEvent(Grid->Editor(), &Key);
+        PaintNow(InputABCForm);
+    });
+    if (Grid->Cells(MaxSize, MaxSize) == std::to_string((MaxSize * 20) % 1000) &&
+        Grid->Editor()->text() == "20")
+        std::printf("paste_ms %.1f\n", PasteMs);
+    else
+        std::printf("paste_ms failed\n");
 }
 
 } // namespace

@@ -1,7 +1,10 @@
 #include "StringGrid.h"
 
 #include <QAbstractTableModel>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QScrollBar>
 
@@ -82,6 +85,8 @@ TStringGrid::TStringGrid(QWidget* Parent) : QTableView(Parent), Model_(new TGrid
     });
     // Typing into a cell that has been scrolled away brings it back into sight.
     connect(Editor_, &QLineEdit::textEdited, this, [this] { scrollTo(currentIndex()); });
+    // The editor would paste a block of cells into its one line.
+    Editor_->installEventFilter(this);
 
     setModel(Model_);
     setSelectionMode(QAbstractItemView::SingleSelection);
@@ -212,6 +217,120 @@ void TStringGrid::SetCells(int Col, int Row, std::string_view Text) {
         return;
     Cell.assign(Text);
     Changed(Col, Row);
+}
+
+namespace {
+
+// A line end after the last row ends that row; it does not start an empty one.
+std::string_view WithoutLastLineEnd(std::string_view Text) {
+    if (!Text.empty() && Text.back() == '\n')
+        Text.remove_suffix(1);
+    if (!Text.empty() && Text.back() == '\r')
+        Text.remove_suffix(1);
+    return Text;
+}
+
+// The piece of Text from Start up to the next Separator, and Start moved past that separator;
+// Start becomes npos after the last piece.
+std::string_view NextPiece(std::string_view Text, std::size_t& Start, char Separator) {
+    const std::size_t End = Text.find(Separator, Start);
+    const std::string_view Piece =
+        Text.substr(Start, End == std::string_view::npos ? End : End - Start);
+    Start = End == std::string_view::npos ? End : End + 1;
+    return Piece;
+}
+
+} // namespace
+
+void TStringGrid::PasteText(std::string_view Text) {
+    if (Text.empty() || !currentIndex().isValid())
+        return;
+    Text = WithoutLastLineEnd(Text);
+    const int FirstCol = Col();
+    std::size_t LineStart = 0;
+    for (int CellRow = Row(); CellRow < RowCount() && LineStart != std::string_view::npos;
+         ++CellRow) {
+        std::string_view Line = NextPiece(Text, LineStart, '\n');
+        if (!Line.empty() && Line.back() == '\r')
+            Line.remove_suffix(1);
+        std::size_t FieldStart = 0;
+        for (int CellCol = FirstCol; CellCol < ColCount() && FieldStart != std::string_view::npos;
+             ++CellCol)
+            Model_->At(CellCol, CellRow).assign(NextPiece(Line, FieldStart, '\t'));
+    }
+    // Only scrolling cells change: one repaint of the cells, no notification per cell.
+    if (!RepaintPending_) {
+        RepaintPending_ = true;
+        viewport()->update();
+    }
+    LoadEditor();
+    scrollTo(currentIndex());
+}
+
+std::string TStringGrid::Text() const {
+    std::string Result;
+    std::size_t Size = 0;
+    for (const std::string& Cell : Model_->Texts)
+        Size += Cell.size() + 1;
+    Result.reserve(Size);
+    for (int CellRow = 0; CellRow < RowCount(); ++CellRow) {
+        for (int CellCol = 0; CellCol < ColCount(); ++CellCol) {
+            if (CellCol > 0)
+                Result += '\t';
+            if (CellCol >= FixedCols() || CellRow >= FixedRows())
+                Result += Model_->At(CellCol, CellRow);
+        }
+        Result += '\n';
+    }
+    return Result;
+}
+
+void TStringGrid::PasteClipboard() {
+    if (Editor_->isHidden() || !currentIndex().isValid())
+        return;
+    const std::string Text = QGuiApplication::clipboard()->text().toStdString();
+    const std::string_view Value = WithoutLastLineEnd(Text);
+    if (!Value.empty() && Value.find_first_of("\t\n") == std::string_view::npos) {
+        // One value is typed text: it replaces the selection or goes in at the caret.
+        Editor_->insert(QString::fromUtf8(Value.data(), qsizetype(Value.size())));
+        scrollTo(currentIndex());
+        return;
+    }
+    PasteText(Text);
+}
+
+void TStringGrid::CopyToClipboard() const {
+    std::string Copied;
+    if (CopyScope_ == TCopyScope::WholeGrid)
+        Copied = Text();
+    else if (currentIndex().isValid())
+        Copied = Model_->At(Col(), Row());
+    QGuiApplication::clipboard()->setText(QString::fromStdString(Copied));
+}
+
+bool TStringGrid::ClipboardKey(QKeyEvent* Event) {
+    if (Event->matches(QKeySequence::Copy)) {
+        CopyToClipboard();
+        return true;
+    }
+    if (Event->matches(QKeySequence::Paste) && !Editor_->isHidden()) {
+        PasteClipboard();
+        return true;
+    }
+    return false;
+}
+
+void TStringGrid::keyPressEvent(QKeyEvent* Event) {
+    if (ClipboardKey(Event))
+        return;
+    QTableView::keyPressEvent(Event);
+}
+
+bool TStringGrid::eventFilter(QObject* Watched, QEvent* Event) {
+    if (Watched == Editor_ && Event->type() == QEvent::KeyPress &&
+        ClipboardKey(static_cast<QKeyEvent*>(Event)))
+        return true;
+    return QTableView::eventFilter(Watched, Event);
 }
 
 int TStringGrid::Col() const {

@@ -9,6 +9,10 @@
 // With editing on, one editor stays open on the current cell and every change in it is in the
 // cell at once. The grid is a single stop in the tab order: Tab leaves it, the arrow keys move
 // between cells.
+//
+// Copy and paste speak the clipboard format of spreadsheets: tab-separated fields, one row per
+// line. A paste fills the scrolling cells from the current cell on; Ctrl+C copies the current
+// cell's text, or the whole grid as the copy scope says.
 #pragma once
 
 #include <QTableView>
@@ -22,6 +26,7 @@ class TGridModel;
 class TStringGrid : public QTableView {
 public:
     enum class TScrollBars { None, Horizontal, Vertical, Both };
+    enum class TCopyScope { CurrentCell, WholeGrid };
 
     // 5 columns and 5 rows, the first of each fixed, columns 64 and rows 24 pixels; no editing.
     explicit TStringGrid(QWidget* Parent);
@@ -61,6 +66,19 @@ public:
     void SetLeftCol(int Col);
     void SetTopRow(int Row);
 
+    // Tab-separated fields, rows ended by LF or CR LF, the line end after the last row optional,
+    // written into the scrolling cells from the current cell to the right and down; what lies
+    // beyond the grid's edges is dropped. An empty text changes nothing.
+    void PasteText(std::string_view Text);
+    // Every cell as tab-separated fields, each row ended by LF; the corner cell, which the grid
+    // does not show, as an empty field.
+    std::string Text() const;
+    // Editing grids paste the clipboard's text at the current cell: a single value goes into the
+    // editor like typed text, a block of cells into the grid.
+    void PasteClipboard();
+    void CopyToClipboard() const;
+    void SetCopyScope(TCopyScope Scope) { CopyScope_ = Scope; }
+
     // The cell's rectangle in the coordinates of viewport(); empty for a fixed cell.
     QRect CellRect(int Col, int Row) const;
     // Null unless editing is on.
@@ -71,6 +89,8 @@ protected:
     void scrollContentsBy(int Dx, int Dy) override;
     void updateGeometries() override;
     void paintEvent(QPaintEvent* Event) override;
+    void keyPressEvent(QKeyEvent* Event) override;
+    bool eventFilter(QObject* Watched, QEvent* Event) override;
 
 private:
     void Relayout();
@@ -78,9 +98,12 @@ private:
     void PlaceEditor();
     void LoadEditor();
     void Changed(int Col, int Row);
+    // Copy and paste keys of the grid and of its editor; true when handled.
+    bool ClipboardKey(QKeyEvent* Event);
 
     TGridModel* Model_;
     QLineEdit* Editor_ = nullptr;
     bool Loading_ = false;
     bool RepaintPending_ = false;
+    TCopyScope CopyScope_ = TCopyScope::CurrentCell;
 };

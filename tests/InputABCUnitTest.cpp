@@ -3,6 +3,7 @@
 #include "RandomUnit.h"
 #include "WindowTestSupport.h"
 
+#include <QClipboard>
 #include <QLineEdit>
 #include <QScrollBar>
 
@@ -289,6 +290,36 @@ TEST_F(InputABCUnitTest, TheRandomButtonShowsASunAndAGreyedImageWhenDisabled) {
             EXPECT_EQ(Pixel.green(), Pixel.blue());
         }
     EXPECT_GT(Shape, 20);
+}
+
+TEST_F(InputABCUnitTest, BlocksPastedFromASpreadsheetAreConvertedAtOkLikeTypedText) {
+    TInputABCForm* F = InputABCForm;
+    FillStore(-99.0);
+    const int Result = Open(3, 3, [F] {
+        Type(F->InputA, 0, 1, "");
+        QGuiApplication::clipboard()->setText("4\t5\t6\t7\r\n");
+        QTest::keyClick(F->InputA->Editor(), Qt::Key_V, Qt::ControlModifier);
+        Type(F->InputB, 1, 1, "");
+        QGuiApplication::clipboard()->setText("8");
+        QTest::keyClick(F->InputB->Editor(), Qt::Key_Insert, Qt::ShiftModifier);
+        // A block from the second cost row on, wider and longer than the table.
+        Type(F->InputC, 1, 2, "");
+        QGuiApplication::clipboard()->setText("1\t2,5\tx\t9\n3\t\t 4\n5\n");
+        QTest::keyClick(F->InputC->Editor(), Qt::Key_V, Qt::ControlModifier);
+        EXPECT_EQ(F->InputC->Editor()->text(), "1");
+        EXPECT_EQ(F->InputC->Cells(0, 3), "3");
+        EXPECT_EQ(F->InputC->Cells(1, 3), "3");
+        Click(F->OkButton);
+    });
+    EXPECT_EQ(Result, mrOk);
+    EXPECT_EQ(Calc->GetA(1), 4.0);
+    EXPECT_EQ(Calc->GetA(3), 6.0);
+    EXPECT_EQ(Calc->GetB(1), 0.0);
+    EXPECT_EQ(Calc->GetB(2), 8.0);
+    const double Costs[3][3] = {{0, 0, 0}, {1, 0, 0}, {3, 0, 4}};
+    for (int I = 1; I <= 3; ++I)
+        for (int J = 1; J <= 3; ++J)
+            EXPECT_EQ(Calc->GetC(I, J), Costs[I - 1][J - 1]) << "cost " << I << ", " << J;
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 #include "Toolkit.h"
 #include "WindowTestSupport.h"
 
+#include <QClipboard>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QScrollBar>
@@ -11,6 +12,8 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -218,6 +221,166 @@ TEST_F(StringGridTest, AGridWithoutEditingMovesItsCurrentCellByKey) {
     EXPECT_EQ(Second->Col(), 2);
     QTest::keyClicks(Second, "abc");
     EXPECT_EQ(Second->Cells(2, 1), "");
+}
+
+} // namespace
+
+namespace {
+
+// A 5 x 4 grid of scrolling cells below a fixed row and beside a fixed column, every cell
+// marked with its address, the current cell at (3, 2).
+class StringGridPasteTest : public testing::Test {
+protected:
+    void SetUp() override {
+        Grid = std::make_unique<TStringGrid>(nullptr);
+        Grid->SetColCount(6);
+        Grid->SetRowCount(5);
+        for (int Row = 0; Row < 5; ++Row)
+            for (int Col = 0; Col < 6; ++Col)
+                Grid->SetCells(Col, Row, Mark(Col, Row));
+        Grid->SetCurrentCell(3, 2);
+    }
+
+    static std::string Mark(int Col, int Row) {
+        return "c" + std::to_string(Col) + "r" + std::to_string(Row);
+    }
+
+    // The grid's cells as rows of texts, "." for a cell still holding its mark.
+    std::vector<std::string> Changes() const {
+        std::vector<std::string> Rows;
+        for (int Row = 0; Row < Grid->RowCount(); ++Row) {
+            std::string Line;
+            for (int Col = 0; Col < Grid->ColCount(); ++Col) {
+                const std::string& Cell = Grid->Cells(Col, Row);
+                Line += (Col > 0 ? "|" : "") + (Cell == Mark(Col, Row) ? "." : Cell);
+            }
+            Rows.push_back(Line);
+        }
+        return Rows;
+    }
+
+    std::unique_ptr<TStringGrid> Grid;
+};
+
+struct TPasteCase {
+    const char* Name;
+    std::string Text;
+    std::vector<std::string> Expected;
+};
+
+TEST_F(StringGridPasteTest, PastedBlocksFillCellsFromTheCurrentOneClippedAtTheEdges) {
+    const std::vector<TPasteCase> Cases{
+        {"single value",
+         "7",
+         {".|.|.|.|.|.", ".|.|.|.|.|.", ".|.|.|7|.|.", ".|.|.|.|.|.", ".|.|.|.|.|."}},
+        {"single value and line end",
+         "7\n",
+         {".|.|.|.|.|.", ".|.|.|.|.|.", ".|.|.|7|.|.", ".|.|.|.|.|.", ".|.|.|.|.|."}},
+        {"block",
+         "1\t2\n3\t4\n",
+         {".|.|.|.|.|.", ".|.|.|.|.|.", ".|.|.|1|2|.", ".|.|.|3|4|.", ".|.|.|.|.|."}},
+        {"CR LF",
+         "1\t2\r\n3\t4\r\n",
+         {".|.|.|.|.|.", ".|.|.|.|.|.", ".|.|.|1|2|.", ".|.|.|3|4|.", ".|.|.|.|.|."}},
+        {"ragged rows keep what they do not reach",
+         "1\n2\t3\t4\n\n5\t",
+         {".|.|.|.|.|.", ".|.|.|.|.|.", ".|.|.|1|.|.", ".|.|.|2|3|4", ".|.|.||.|."}},
+        {"larger than the grid",
+         "1\t2\t3\t4\n5\t6\t7\t8\n9\t10\t11\t12\n13\t14\t15\t16\n",
+         {".|.|.|.|.|.", ".|.|.|.|.|.", ".|.|.|1|2|3", ".|.|.|5|6|7", ".|.|.|9|10|11"}},
+        {"empty fields clear cells",
+         "\t\n",
+         {".|.|.|.|.|.", ".|.|.|.|.|.", ".|.|.|||.", ".|.|.|.|.|.", ".|.|.|.|.|."}},
+        {"UTF-8 and blanks kept as typed",
+         " 1,5 \t\xc3\xa9",
+         {".|.|.|.|.|.", ".|.|.|.|.|.", ".|.|.| 1,5 |\xc3\xa9|.", ".|.|.|.|.|.", ".|.|.|.|.|."}},
+        {"empty text changes nothing",
+         "",
+         {".|.|.|.|.|.", ".|.|.|.|.|.", ".|.|.|.|.|.", ".|.|.|.|.|.", ".|.|.|.|.|."}},
+    };
+    for (const TPasteCase& Case : Cases) {
+        SetUp();
+        Grid->PasteText(Case.Text);
+        EXPECT_EQ(Changes(), Case.Expected) << Case.Name;
+        EXPECT_EQ(Grid->Col(), 3) << Case.Name;
+        EXPECT_EQ(Grid->Row(), 2) << Case.Name;
+    }
+}
+
+TEST_F(StringGridPasteTest, TheWholeGridCopiesAsTabSeparatedRowsWithoutTheHiddenCorner) {
+    Grid->SetColCount(3);
+    Grid->SetRowCount(2);
+    Grid->SetCells(2, 1, "");
+    EXPECT_EQ(Grid->Text(), "\tc1r0\tc2r0\nc0r1\tc1r1\t\n");
+    // Without a fixed column the first column is an ordinary one.
+    Grid->SetFixedCols(0);
+    EXPECT_EQ(Grid->Text(), "c0r0\tc1r0\tc2r0\nc0r1\tc1r1\t\n");
+    // What is copied pastes back cell for cell.
+    const std::string Copied = Grid->Text();
+    auto Other = std::make_unique<TStringGrid>(nullptr);
+    Other->SetColCount(3);
+    Other->SetRowCount(3);
+    Other->SetFixedCols(0);
+    Other->SetFixedRows(0);
+    Other->PasteText(Copied);
+    for (int Col = 0; Col < 3; ++Col) {
+        EXPECT_EQ(Other->Cells(Col, 0), Grid->Cells(Col, 0));
+        EXPECT_EQ(Other->Cells(Col, 1), Grid->Cells(Col, 1));
+    }
+}
+
+TEST_F(StringGridTest, PasteKeysInTheEditorFillTheGridAndTheEditorShowsTheNewText) {
+    ClickCell(First, 19, 19);
+    QLineEdit* Editor = First->Editor();
+    QTest::keyClicks(Editor, "old");
+    QGuiApplication::clipboard()->setText("1\t2\t3\r\n4\t5\t6\r\n");
+    QTest::keyClick(Editor, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(First->Cells(19, 19), "1");
+    EXPECT_EQ(First->Cells(20, 19), "2");
+    EXPECT_EQ(First->Cells(20, 20), "5");
+    EXPECT_EQ(Editor->text(), "1");
+    EXPECT_EQ(First->Col(), 19);
+    EXPECT_TRUE(Editor->hasFocus());
+
+    QGuiApplication::clipboard()->setText("7\t8");
+    QTest::keyClick(Editor, Qt::Key_Insert, Qt::ShiftModifier);
+    EXPECT_EQ(Editor->text(), "7");
+    EXPECT_EQ(First->Cells(20, 19), "8");
+
+    // A single value is typed text: in at the caret, and the cell follows the editor.
+    QGuiApplication::clipboard()->setText("55\r\n");
+    QTest::keyClick(Editor, Qt::Key_End);
+    QTest::keyClick(Editor, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(Editor->text(), "755");
+    EXPECT_EQ(First->Cells(19, 19), "755");
+
+    QGuiApplication::clipboard()->clear();
+    QTest::keyClick(Editor, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(First->Cells(19, 19), "755");
+    EXPECT_EQ(First->Cells(20, 20), "5");
+}
+
+TEST_F(StringGridTest, CopyKeysCopyTheCurrentCellOrTheWholeGrid) {
+    ClickCell(First, 2, 3);
+    QTest::keyClicks(First->Editor(), "12.5");
+    QTest::keyClick(First->Editor(), Qt::Key_Home);
+    QTest::keyClick(First->Editor(), Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), "12.5");
+
+    Second->SetEditing(false);
+    Second->SetCopyScope(TStringGrid::TCopyScope::WholeGrid);
+    Second->SetColCount(2);
+    Second->SetRowCount(2);
+    Second->SetCells(1, 0, "1");
+    Second->SetCells(0, 1, "1");
+    Second->SetCells(1, 1, "3.0");
+    Second->setFocus();
+    ASSERT_TRUE(WaitFor([&] { return Second->hasFocus(); }));
+    QTest::keyClick(Second, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), "\t1\n1\t3.0\n");
+    // A grid without editing takes no paste.
+    QTest::keyClick(Second, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(Second->Cells(1, 1), "3.0");
 }
 
 } // namespace
