@@ -3,6 +3,7 @@
 #include "CalcUnit.h"
 #include "WindowTestSupport.h"
 
+#include <QClipboard>
 #include <QLayout>
 #include <QLocale>
 #include <QTest>
@@ -264,6 +265,46 @@ TEST_F(Answer, ResizeKeepsCloseCentred) {
         AnswerForm->resize(419, 419);
     });
     EXPECT_EQ(Lefts, (std::vector<int>{169, 219, 169}));
+}
+
+// The grid's texts as the clipboard should hold them, read cell by cell from the grid.
+std::string ShownText(const TStringGrid* Grid) {
+    std::string Text;
+    for (int Row = 0; Row < Grid->RowCount(); ++Row)
+        for (int Col = 0; Col < Grid->ColCount(); ++Col) {
+            if (Col > 0 || Row > 0 || Grid->FixedCols() == 0)
+                Text += Grid->Cells(Col, Row);
+            Text += Col + 1 < Grid->ColCount() ? "\t" : "\n";
+        }
+    return Text;
+}
+
+TEST_F(Answer, CtrlCCopiesThePlanOrTheFocusedExtraGridAsShown) {
+    Plan(3, 2, 1);
+    Basic(1, 1, 7);
+    Basic(2, 2, 1234.5);
+    Basic(3, 2, 2.25);
+    ShowAndInspect([] {
+        TAnswerForm* F = AnswerForm;
+        QGuiApplication::clipboard()->clear();
+        ASSERT_TRUE(WaitFor([F] { return F->OkButton->hasFocus(); }));
+        QTest::keyClick(F->OkButton, Qt::Key_C, Qt::ControlModifier);
+        EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(),
+                  "\t1\t2\n1\t" + Plan(1, 1) + "\t\n2\t\t" + Plan(2, 2) + "\n");
+        EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(), ShownText(F->AnswerGrid));
+
+        F->AddGrid->setFocus();
+        ASSERT_TRUE(WaitFor([F] { return F->AddGrid->hasFocus(); }));
+        QTest::keyClick(F->AddGrid, Qt::Key_C, Qt::ControlModifier);
+        EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(),
+                  "1\t2\n0.0\t" + Extra(1, 1) + "\n");
+
+        F->AnswerGrid->setFocus();
+        ASSERT_TRUE(WaitFor([F] { return F->AnswerGrid->hasFocus(); }));
+        F->AnswerGrid->SetCurrentCell(2, 2);
+        QTest::keyClick(F->AnswerGrid, Qt::Key_C, Qt::ControlModifier);
+        EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(), ShownText(F->AnswerGrid));
+    });
 }
 
 } // namespace

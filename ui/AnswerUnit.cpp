@@ -4,6 +4,7 @@
 #include "TextUnit.h"
 
 #include <QLocale>
+#include <QShortcut>
 
 #include <string>
 
@@ -28,6 +29,7 @@ void SetupGrid(TStringGrid* Grid, int Cols, int Rows, int FixedCols,
     Grid->SetDefaultRowHeight(20);
     Grid->SetScrollBars(Bars);
     Grid->SetEditing(false);
+    Grid->SetCopyScope(TStringGrid::TCopyScope::WholeGrid);
 }
 
 } // namespace
@@ -76,6 +78,12 @@ TAnswerForm::TAnswerForm() : TForm(TBorderStyle::Sizeable) {
     setTabOrder(OkButton, AddGrid);
     setTabOrder(AddGrid, AnswerGrid);
     SetActiveControl(OkButton);
+
+    // Ctrl+C anywhere copies the plan, or the extra grid while that has the focus; a focused
+    // grid copies itself the same way before the shortcut sees the key.
+    auto* Copy = new QShortcut(QKeySequence::Copy, this);
+    connect(Copy, &QShortcut::activated, this,
+            [this] { (AddGrid->hasFocus() ? AddGrid : AnswerGrid)->CopyToClipboard(); });
 
     OnShow = [this] { FormShow(); };
     OnResize = [this] { FormResize(); };
