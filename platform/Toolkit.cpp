@@ -299,7 +299,28 @@ int RunApplication(TForm& MainForm_, const QString& Title) {
     return Result;
 }
 
+QString PlainCaption(const QString& Caption) {
+    QString Plain;
+    Plain.reserve(Caption.size());
+    for (qsizetype At = 0; At < Caption.size(); ++At) {
+        // The character after a mark is plain text, a second ampersand included.
+        if (Caption[At] == '&' && ++At == Caption.size())
+            break;
+        Plain += Caption[At];
+    }
+    return Plain;
+}
+
+void SetAccessibleCaption(QWidget* Control, const QString& Caption) {
+    Control->setAccessibleName(PlainCaption(Caption));
+    // The widget that takes the focus for the control, such as a grid's cell editor, is what a
+    // screen reader announces.
+    if (QWidget* Proxy = Control->focusProxy())
+        Proxy->setAccessibleName(PlainCaption(Caption));
+}
+
 TButton::TButton(QWidget* Parent, const QString& Caption) : QPushButton(Caption, Parent) {
+    SetAccessibleCaption(this, Caption);
     // Enter is handled by the form and by the focused button, not by Qt's dialog rules.
     setAutoDefault(false);
     connect(this, &QPushButton::clicked, this, [this] {
@@ -336,6 +357,11 @@ TSpeedButton::TSpeedButton(QWidget* Parent) : QToolButton(Parent) {
     });
 }
 
+void TSpeedButton::SetHint(const QString& Hint) {
+    setToolTip(Hint);
+    SetAccessibleCaption(this, Hint);
+}
+
 void TSpeedButton::SetGlyph(const QPixmap& Enabled, const QPixmap& Disabled) {
     QIcon Icon;
     Icon.addPixmap(Enabled, QIcon::Normal);
@@ -370,6 +396,14 @@ TLabel::TLabel(QWidget* Parent, const QString& Caption, int Left, int Top)
 void TLabel::SetCaption(const QString& Caption) {
     setText(Caption);
     adjustSize();
+    if (buddy())
+        SetAccessibleCaption(buddy(), Caption);
+}
+
+void TLabel::SetFocusControl(QWidget* Control) {
+    setBuddy(Control);
+    if (Control)
+        SetAccessibleCaption(Control, text());
 }
 
 TStaticText::TStaticText(QWidget* Parent, Qt::Alignment Alignment) : QLabel(Parent) {

@@ -38,6 +38,12 @@ QFont ToolkitFont(const QString& Family, int PixelHeight, bool Bold = false);
 
 void SetBounds(QWidget* Control, int Left, int Top, int Width, int Height);
 
+// A caption without its accelerator marks: "E&xit" is "Exit", "&&" a literal ampersand.
+QString PlainCaption(const QString& Caption);
+// The name a screen reader gives Control and its focus proxy: the caption of its label, button
+// or group box.
+void SetAccessibleCaption(QWidget* Control, const QString& Caption);
+
 // Keeps a control on an edge of its parent. Top and Bottom keep the control's height and take
 // the parent's whole width, stacking inwards in the order of the calls; Client fills what they
 // leave. A hidden control gives its room to the others. Inside a group box the edges are those
@@ -124,7 +130,8 @@ public:
     explicit TSpeedButton(QWidget* Parent);
 
     void SetGlyph(const QPixmap& Enabled, const QPixmap& Disabled);
-    void SetHint(const QString& Hint) { setToolTip(Hint); }
+    // The hint also names the button for a screen reader.
+    void SetHint(const QString& Hint);
     TNotify OnClick;
 };
 
@@ -137,7 +144,8 @@ public:
     TLabel(QWidget* Parent, const QString& Caption, int Left, int Top);
 
     void SetCaption(const QString& Caption);
-    void SetFocusControl(QWidget* Control) { setBuddy(Control); }
+    // The control also takes the caption as its accessible name.
+    void SetFocusControl(QWidget* Control);
 };
 
 // Fixed-size text in a sunken border.

@@ -307,4 +307,16 @@ TEST_F(Answer, CtrlCCopiesThePlanOrTheFocusedExtraGridAsShown) {
     });
 }
 
+TEST_F(Answer, TheExtraGridIsNamedAfterWhatItShows) {
+    Plan(3, 2, 1);
+    AnswerForm->FillResults();
+    EXPECT_EQ(AnswerForm->AddGrid->accessibleName(), "Dissatisfied Demands");
+    Plan(2, 3, 2);
+    AnswerForm->FillResults();
+    EXPECT_EQ(AnswerForm->AddGrid->accessibleName(), "Unused Stocks");
+    EXPECT_EQ(AnswerForm->AnswerGrid->accessibleName(), "Transport Plan");
+    EXPECT_EQ(AnswerForm->SumText->accessibleName(), "Transport Cost");
+    EXPECT_EQ(AnswerForm->TimeText->accessibleName(), "Calculation Time");
+}
+
 } // namespace

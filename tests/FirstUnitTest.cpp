@@ -12,6 +12,7 @@
 #include "WindowTestSupport.h"
 
 #include <QElapsedTimer>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QStringList>
 #include <QTest>
@@ -297,6 +298,48 @@ protected:
 };
 
 using TRows = std::vector<std::vector<std::string>>;
+
+// What a screen reader walking a window finds: every shown edit, grid and button with a name,
+// and none with an accelerator mark left in it.
+TEST_F(First, EveryShownControlOfEveryWindowHasAnAccessibleName) {
+    const std::vector<QWidget*> Windows{FirstForm,    RandomForm, BusyForm,
+                                        InputABCForm, AnswerForm, AboutBox};
+    std::set<QString> Names;
+    for (QWidget* Window : Windows) {
+        std::vector<QWidget*> Controls;
+        for (QWidget* Control : Window->findChildren<QWidget*>()) {
+            // The headers and the corner are read as parts of their grid, its editor not.
+            bool PartOfGrid = false;
+            for (QWidget* Up = Control->parentWidget(); Up != Window; Up = Up->parentWidget())
+                if (auto* Grid = dynamic_cast<TStringGrid*>(Up))
+                    PartOfGrid = Control != Grid->focusProxy();
+            if (!PartOfGrid &&
+                (qobject_cast<QLineEdit*>(Control) || qobject_cast<QAbstractButton*>(Control) ||
+                 dynamic_cast<TStringGrid*>(Control)))
+                Controls.push_back(Control);
+        }
+        EXPECT_GE(Controls.size(), 1u) << Window->windowTitle().toStdString();
+        for (QWidget* Control : Controls) {
+            // Hidden controls, such as the cell editor of a grid without editing, are not read.
+            if (!Control->isVisibleTo(Window))
+                continue;
+            const QString Name = Control->accessibleName();
+            EXPECT_FALSE(Name.isEmpty())
+                << Window->windowTitle().toStdString() << ": " << Control->metaObject()->className()
+                << " " << Control->objectName().toStdString() << " in "
+                << Control->parentWidget()->metaObject()->className();
+            EXPECT_FALSE(Name.contains('&')) << Name.toStdString();
+            Names.insert(Name);
+        }
+    }
+    for (const QString Expected :
+         {"Number of Supplers", "Number of Consumers", "OK", "About", "Exit", "Stocks", "Demands",
+          "Transport Costs", "Randomize", "Cancel", "Maximum value of Transpot Costs", "Abort",
+          "Transport Plan", "Close"})
+        EXPECT_TRUE(Names.count(Expected)) << Expected.toStdString();
+    // The cost grid's cell editor, where the focus is while the grid has it, says the same.
+    EXPECT_EQ(InputABCForm->InputC->focusProxy()->accessibleName(), "Transport Costs");
+}
 
 TEST_F(First, LimitLabelsAndInitialEntries) {
     EXPECT_EQ(FirstForm->MaxMLabel->text(), "(1 to 500)");

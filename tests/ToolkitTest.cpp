@@ -93,6 +93,34 @@ TEST(Form, AcceleratorsPressButtonsAndFocusALabelsControl) {
     EXPECT_EQ(Form.ShowModal(), mrAbort);
 }
 
+TEST(Accessibility, ControlsAreNamedAfterTheirCaptionsWithoutAcceleratorMarks) {
+    const std::pair<QString, QString> Captions[] = {
+        {"E&xit", "Exit"}, {"&OK", "OK"},        {"Salt && Pepper", "Salt & Pepper"},
+        {"Tail&", "Tail"}, {"&&&Both", "&Both"}, {"", ""}};
+    for (const auto& [Caption, Plain] : Captions)
+        EXPECT_EQ(PlainCaption(Caption), Plain) << Caption.toStdString();
+
+    TSmallForm Form;
+    auto* Button = new TButton(&Form, "&Abort");
+    EXPECT_EQ(Button->accessibleName(), "Abort");
+    auto* Speed = new TSpeedButton(&Form);
+    Speed->SetHint("Randomize");
+    EXPECT_EQ(Speed->accessibleName(), "Randomize");
+    auto* Label = new TLabel(&Form, "Number of &Items", 10, 10);
+    auto* Edit = new TEdit(&Form);
+    Label->SetFocusControl(Edit);
+    EXPECT_EQ(Edit->accessibleName(), "Number of Items");
+    Label->SetCaption("&Count");
+    EXPECT_EQ(Edit->accessibleName(), "Count");
+    // A control whose focus goes to another widget names that one too.
+    auto* Outer = new QWidget(&Form);
+    auto* Inner = new QLineEdit(Outer);
+    Outer->setFocusProxy(Inner);
+    SetAccessibleCaption(Outer, "&Outer");
+    EXPECT_EQ(Outer->accessibleName(), "Outer");
+    EXPECT_EQ(Inner->accessibleName(), "Outer");
+}
+
 TEST(Form, ModalShowingsNestAndEachReturnsItsOwnResult) {
     TSmallForm Outer, Inner;
     int InnerResult = mrNone;

@@ -66,6 +66,7 @@ TAnswerForm::TAnswerForm() : TForm(TBorderStyle::Sizeable) {
     SumLabel->SetFocusControl(SumText);
     TimeText = new TStaticText(SumPanel, Qt::AlignLeft);
     SetBounds(TimeText, 192, 8, 97, 17);
+    SetAccessibleCaption(TimeText, TimeLabel->text());
 
     AnswerBox = new TGroupBox(this, "Transport Plan");
     SetBounds(AnswerBox, 0, 57, 419, 254);
@@ -74,6 +75,7 @@ TAnswerForm::TAnswerForm() : TForm(TBorderStyle::Sizeable) {
     SetBounds(AnswerGrid, 2, 15, 415, 237);
     SetAlign(AnswerGrid, TAlign::Client);
     SetupGrid(AnswerGrid, 20, 15, 1, TStringGrid::TScrollBars::Both);
+    SetAccessibleCaption(AnswerGrid, AnswerBox->title());
 
     setTabOrder(OkButton, AddGrid);
     setTabOrder(AddGrid, AnswerGrid);
@@ -135,6 +137,7 @@ void TAnswerForm::FillResults() {
         break;
     }
     const bool Extra = Calc->BalanceKind == 1 || Calc->BalanceKind == 2;
+    SetAccessibleCaption(AddGrid, AddBox->title());
     AddBox->setVisible(Extra);
     AddGrid->setVisible(Extra);
 

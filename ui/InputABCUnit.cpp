@@ -24,6 +24,7 @@ TStringGrid* MakeGrid(TGroupBox* Box, int FixedCols, TStringGrid::TScrollBars Ba
     Grid->SetScrollBars(Bars);
     Grid->SetEditing(true);
     SetAlign(Grid, TAlign::Client);
+    SetAccessibleCaption(Grid, Box->title());
     return Grid;
 }
 

@@ -17,6 +17,9 @@ TRandomForm::TRandomForm() : TForm(TBorderStyle::Dialog) {
     SetBounds(BRangeEdit, 208, 32, 129, 21);
     CRangeEdit = new TEdit(this);
     SetBounds(CRangeEdit, 208, 56, 129, 21);
+    SetAccessibleCaption(ARangeEdit, ARangeLabel->text());
+    SetAccessibleCaption(BRangeEdit, BRangeLabel->text());
+    SetAccessibleCaption(CRangeEdit, CRangeLabel->text());
     OkButton = new TButton(this, "OK");
     SetBounds(OkButton, 82, 88, 75, 25);
     OkButton->ModalResult = mrOk;
