@@ -8,6 +8,7 @@ packages=(
     libgtest-dev liblemon-dev
     fonts-wine fonts-liberation2 fonts-dejavu-core
     clang libclang-rt-14-dev
+    dpkg-dev
 )
 
 missing=()

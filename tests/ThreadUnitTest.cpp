@@ -181,7 +181,10 @@ TEST_F(Worker, AbortIsSeenAfterAPivot) {
     const TOutcome Out = Run([](TNoShowCalc& W) { W.Terminate(); });
     EXPECT_TRUE(Out.Aborted);
     EXPECT_FALSE(Out.Looping || Out.Failed);
-    EXPECT_EQ(Out.Pivots, 1);
+    // The request is made right after the start; on a loaded machine the worker may have made
+    // a few pivots before it, but never runs on to the cap.
+    EXPECT_GE(Out.Pivots, 1);
+    EXPECT_LT(Out.Pivots, MaxIterations);
     // The plan after the last pivot is still a full basic plan.
     int Basic = 0;
     for (int I = 1; I <= Calc->M; ++I)
