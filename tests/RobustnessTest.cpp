@@ -290,28 +290,12 @@ protected:
     static void SetUpTestSuite() {
         InstallQtSynchronizer();
         Calc = new TCalc;
-        FirstForm = new TFirstForm;
-        RandomForm = new TRandomForm;
-        BusyForm = new TBusyForm;
-        InputABCForm = new TInputABCForm;
-        AnswerForm = new TAnswerForm;
-        AboutBox = new TAboutBox;
+        CreateWindows();
         AboutBox->OpenAddress = [](const QString&) {};
     }
     static void TearDownTestSuite() {
-        delete AboutBox;
-        delete AnswerForm;
-        delete InputABCForm;
-        delete BusyForm;
-        delete RandomForm;
-        delete FirstForm;
+        DestroyWindows();
         delete Calc;
-        AboutBox = nullptr;
-        AnswerForm = nullptr;
-        InputABCForm = nullptr;
-        BusyForm = nullptr;
-        RandomForm = nullptr;
-        FirstForm = nullptr;
         Calc = nullptr;
         SetSynchronizer(nullptr);
     }

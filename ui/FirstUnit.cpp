@@ -5,6 +5,7 @@
 #include "BusyUnit.h"
 #include "CalcUnit.h"
 #include "InputABCUnit.h"
+#include "RandomUnit.h"
 #include "TextUnit.h"
 
 #include <cstdint>
@@ -140,4 +141,28 @@ void TFirstForm::AboutButtonClick() {
 
 void TFirstForm::ExitButtonClick() {
     close();
+}
+
+void CreateWindows() {
+    FirstForm = new TFirstForm;
+    RandomForm = new TRandomForm;
+    BusyForm = new TBusyForm;
+    InputABCForm = new TInputABCForm;
+    AnswerForm = new TAnswerForm;
+    AboutBox = new TAboutBox;
+}
+
+void DestroyWindows() {
+    delete AboutBox;
+    delete AnswerForm;
+    delete InputABCForm;
+    delete BusyForm;
+    delete RandomForm;
+    delete FirstForm;
+    AboutBox = nullptr;
+    AnswerForm = nullptr;
+    InputABCForm = nullptr;
+    BusyForm = nullptr;
+    RandomForm = nullptr;
+    FirstForm = nullptr;
 }

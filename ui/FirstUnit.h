@@ -41,3 +41,9 @@ private:
 };
 
 extern TFirstForm* FirstForm;
+
+// Creates the program's six windows, each once and into its global reference, in the order
+// FirstForm, RandomForm, BusyForm, InputABCForm, AnswerForm, AboutBox; DestroyWindows frees them
+// in the reverse order and clears the references.
+void CreateWindows();
+void DestroyWindows();

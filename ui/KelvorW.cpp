@@ -1,14 +1,9 @@
 // Kelvor's main routine: the problem store and the six windows, created once, in this order;
 // the event loop runs until the main window closes.
-#include "AboutUnit.h"
-#include "AnswerUnit.h"
-#include "BusyUnit.h"
 #include "CalcUnit.h"
 #include "FirstUnit.h"
-#include "InputABCUnit.h"
 #include "ProgramIcon.h"
 #include "QtSynchronizer.h"
-#include "RandomUnit.h"
 #include "Toolkit.h"
 
 #include <QApplication>
@@ -35,30 +30,14 @@ int main(int argc, char* argv[]) {
 
     Calc = new TCalc;
 
-    FirstForm = new TFirstForm;
-    RandomForm = new TRandomForm;
-    BusyForm = new TBusyForm;
-    InputABCForm = new TInputABCForm;
-    AnswerForm = new TAnswerForm;
-    AboutBox = new TAboutBox;
+    CreateWindows();
 
     InstallQtSynchronizer();
     const int Result = RunApplication(*FirstForm, Title);
 
     // The windows belong to the application and go before it does; the store they read goes
     // last. No worker runs by now: the loop ends only when the idle main window closes.
-    delete AboutBox;
-    delete AnswerForm;
-    delete InputABCForm;
-    delete BusyForm;
-    delete RandomForm;
-    delete FirstForm;
-    AboutBox = nullptr;
-    AnswerForm = nullptr;
-    InputABCForm = nullptr;
-    BusyForm = nullptr;
-    RandomForm = nullptr;
-    FirstForm = nullptr;
+    DestroyWindows();
 
     delete Calc;
     Calc = nullptr;
