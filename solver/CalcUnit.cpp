@@ -327,13 +327,11 @@ void TCalc::InitialPlan() {
             StoreX(M, K, 0.0);
 }
 
-// The potentials follow from the basic cells taken in row-major order: U[1] = 0, then again and
-// again the first cell whose row potential is known and column potential not (or the other way
-// round) gives the missing one as its cost minus the known one. Each cell's residual is its
-// cost less the potentials known so far, subtracted in the order they became known. Instead of
-// rescanning the list after every new potential, the cells that are ready (one side known) sit
-// in a two-level bitset in list order, so the first ready cell is found at once, and each new
-// potential visits only the cells of its own row or column.
+// U[1] = 0, and every other potential is the cost of a basic cell minus the potential already
+// known at its other end. In a spanning tree a row or column is reached from row 1 through one
+// cell only, the one on its path towards row 1, so each potential is that one subtraction
+// whatever order the cells are visited in: a walk outwards from row 1 over the cells of each
+// newly known row or column gives the same bits as rescanning the cell list in row-major order.
 void TCalc::CalcPotentials() {
     CheckSize();
     const int Need = M + N - 1;
@@ -350,7 +348,7 @@ void TCalc::CalcPotentials() {
                 if (Count == Need)
                     throw TCalcError("The plan has more basic cells than a spanning tree");
                 const int J = W * 64 + std::countr_zero(Set);
-                Entries_[Count++] = {I, J, C_[Cell(I, J)]};
+                Entries_[Count++] = {I, J};
             }
         }
     }
@@ -370,45 +368,36 @@ void TCalc::CalcPotentials() {
 
     std::fill(RowKnown_, RowKnown_ + M, false);
     std::fill(ColKnown_, ColKnown_ + N, false);
-    std::fill(std::begin(Ready_), std::end(Ready_), Word(0));
-    ReadySummary_ = 0;
-    auto MarkReady = [this](int K, bool On) {
-        SetBit(Ready_, K, On);
-        SetBit(&ReadySummary_, K >> 6, Ready_[K >> 6] != 0);
-    };
-
+    // Known rows and columns waiting to be walked from: row R as R, column J as -J.
+    int Head = 0, Tail = 0;
     U_[0] = 0.0;
     RowKnown_[0] = true;
-    for (int K = RowFirst_[0]; K < RowFirst_[1]; ++K)
-        MarkReady(K, true);
-    int Known = 1;
-    while (ReadySummary_ != 0) {
-        const int W = std::countr_zero(ReadySummary_);
-        const int K = W * 64 + std::countr_zero(Ready_[W]);
-        const TEntry Ready = Entries_[K];
-        MarkReady(K, false);
-        if (!RowKnown_[Ready.Row - 1]) {
-            const int R = Ready.Row;
-            const double P = Ready.Residual;
-            U_[R - 1] = P;
-            RowKnown_[R - 1] = true;
-            for (int Q = RowFirst_[R - 1]; Q < RowFirst_[R]; ++Q) {
-                Entries_[Q].Residual = Entries_[Q].Residual - P;
-                MarkReady(Q, !ColKnown_[Entries_[Q].Col - 1]);
+    Walk_[Tail++] = 1;
+    while (Head < Tail) {
+        const int Node = Walk_[Head++];
+        if (Node > 0) {
+            const double P = U_[Node - 1];
+            for (int Q = RowFirst_[Node - 1]; Q < RowFirst_[Node]; ++Q) {
+                const TEntry& E = Entries_[Q];
+                if (!ColKnown_[E.Col - 1]) {
+                    V_[E.Col - 1] = C_[Cell(E.Row, E.Col)] - P;
+                    ColKnown_[E.Col - 1] = true;
+                    Walk_[Tail++] = -E.Col;
+                }
             }
         } else {
-            const int Col = Ready.Col;
-            const double P = Ready.Residual;
-            V_[Col - 1] = P;
-            ColKnown_[Col - 1] = true;
-            for (int Q = ColFirst_[Col - 1]; Q < ColFirst_[Col]; ++Q) {
-                TEntry& E = Entries_[ColEntries_[Q]];
-                E.Residual = E.Residual - P;
-                MarkReady(ColEntries_[Q], !RowKnown_[E.Row - 1]);
+            const double P = V_[-Node - 1];
+            for (int Q = ColFirst_[-Node - 1]; Q < ColFirst_[-Node]; ++Q) {
+                const TEntry& E = Entries_[ColEntries_[Q]];
+                if (!RowKnown_[E.Row - 1]) {
+                    U_[E.Row - 1] = C_[Cell(E.Row, E.Col)] - P;
+                    RowKnown_[E.Row - 1] = true;
+                    Walk_[Tail++] = E.Row;
+                }
             }
         }
-        ++Known;
     }
+    const int Known = Tail;
     if (Known != M + N)
         throw TCalcError("The plan's basic cells do not connect every row and column");
 }

@@ -124,16 +124,13 @@ private:
     struct TEntry {
         std::int32_t Row;
         std::int32_t Col;
-        double Residual;
     };
     static constexpr int MaxEntries = 2 * Capacity - 1;
-    static constexpr int EntryWords = (MaxEntries + 63) / 64;
     TEntry Entries_[MaxEntries]{};
     std::int32_t RowFirst_[Capacity + 1]{};
     std::int32_t ColFirst_[Capacity + 2]{};
     std::int32_t ColEntries_[MaxEntries]{};
-    std::uint64_t Ready_[EntryWords]{};
-    std::uint64_t ReadySummary_ = 0;
+    std::int32_t Walk_[2 * Capacity]{};
     bool RowKnown_[Capacity]{};
     bool ColKnown_[Capacity]{};
     std::uint8_t BackDir_[MaxEntries + 2]{};
