@@ -1,10 +1,11 @@
 #include "CalcUnit.h"
 
+#include "ReducedCosts.h"
+
 #include <bit>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
-#include <limits>
 
 TCalc* Calc = nullptr;
 
@@ -50,80 +51,24 @@ int PrevBit(const Word* Bits, int From, int To) {
     return -1;
 }
 
+// Calls Visit(K) for every set bit K in 1..Last, in increasing order.
+template <typename F> void ForEachBit(const Word* Bits, int Last, F Visit) {
+    const int LastWord = Last >> 6;
+    const Word LastMask = (Last & 63) == 63 ? ~Word(0) : (Word(1) << ((Last & 63) + 1)) - 1;
+    for (int W = 0; W <= LastWord; ++W) {
+        Word Set = Bits[W];
+        if (W == 0)
+            Set &= ~Word(1);
+        if (W == LastWord)
+            Set &= LastMask;
+        for (; Set != 0; Set &= Set - 1)
+            Visit(W * 64 + std::countr_zero(Set));
+    }
+}
+
 [[noreturn]] void RangeError(const char* What) {
     throw std::out_of_range(What);
 }
-
-// The largest (U + V[j]) - Row[j] over j = 0..Count-1, -infinity for none. Only the value is
-// needed: a row whose largest d does not beat the best so far cannot change the entering cell,
-// so the order in which the lanes are combined does not matter. d > m ? d : m never lets a NaN
-// in, exactly as the scalar strict comparison ignores one.
-typedef double V4 __attribute__((vector_size(32)));
-
-// (U + V[J..J+3]) - Row[J..J+3], lane by lane.
-#define KELVOR_D4(Out, J)                                                                          \
-    V4 Out;                                                                                        \
-    {                                                                                              \
-        V4 Vj, Cj;                                                                                 \
-        std::memcpy(&Vj, V + (J), sizeof Vj);                                                      \
-        std::memcpy(&Cj, Row + (J), sizeof Cj);                                                    \
-        Out = (Uv + Vj) - Cj;                                                                      \
-    }
-
-__attribute__((always_inline)) inline double RowMaxBody(double U, const double* V,
-                                                        const double* Row, int Count) {
-    constexpr double Low = -std::numeric_limits<double>::infinity();
-    V4 M0 = {Low, Low, Low, Low}, M1 = M0, M2 = M0, M3 = M0;
-    const V4 Uv = {U, U, U, U};
-    int J = 0;
-    for (; J + 16 <= Count; J += 16) {
-        KELVOR_D4(D0, J)
-        KELVOR_D4(D1, J + 4)
-        KELVOR_D4(D2, J + 8)
-        KELVOR_D4(D3, J + 12)
-        M0 = D0 > M0 ? D0 : M0;
-        M1 = D1 > M1 ? D1 : M1;
-        M2 = D2 > M2 ? D2 : M2;
-        M3 = D3 > M3 ? D3 : M3;
-    }
-    for (; J + 4 <= Count; J += 4) {
-        KELVOR_D4(D0, J)
-        M0 = D0 > M0 ? D0 : M0;
-    }
-    M0 = M1 > M0 ? M1 : M0;
-    M2 = M3 > M2 ? M3 : M2;
-    M0 = M2 > M0 ? M2 : M0;
-    double Best = Low;
-    for (int L = 0; L < 4; ++L)
-        if (M0[L] > Best)
-            Best = M0[L];
-    for (; J < Count; ++J) {
-        const double D = (U + V[J]) - Row[J];
-        if (D > Best)
-            Best = D;
-    }
-    return Best;
-}
-#undef KELVOR_D4
-
-// The same loop built for AVX2 and for the baseline, picked once by what the processor offers.
-__attribute__((target("avx2"))) double RowMaxAvx2(double U, const double* V, const double* Row,
-                                                  int Count) {
-    return RowMaxBody(U, V, Row, Count);
-}
-
-double RowMaxBaseline(double U, const double* V, const double* Row, int Count) {
-    return RowMaxBody(U, V, Row, Count);
-}
-
-using TRowMax = double (*)(double, const double*, const double*, int);
-
-TRowMax ChooseRowMax() {
-    __builtin_cpu_init();
-    return __builtin_cpu_supports("avx2") ? RowMaxAvx2 : RowMaxBaseline;
-}
-
-const TRowMax RowMax = ChooseRowMax();
 
 constexpr int Up = 1, Left = 2, Down = 3, Right = 4;
 
@@ -138,6 +83,7 @@ TCalc::TCalc() {
     for (int I = 1; I <= Capacity; ++I)
         for (int J = 1; J <= Capacity; ++J) {
             SetBit(BasicRows_[I - 1], J, true);
+            SetBit(BasicCols_[J - 1], I, true);
             SetBit(TreeRows_[I - 1], J, true);
             SetBit(TreeCols_[J - 1], I, true);
         }
@@ -168,6 +114,8 @@ void TCalc::SetC(int I, int J, double Value) {
     Check(I);
     Check(J);
     C_[Cell(I, J)] = Value;
+    CostsChanged_ = true;
+    TreeValid_ = false;
 }
 
 double TCalc::GetC(int I, int J) const {
@@ -215,10 +163,20 @@ TCycleCell TCalc::GetCycle(int K) const {
 }
 
 void TCalc::StoreX(int I, int J, double Value) {
-    X_[Cell(I, J)] = Value;
-    SetBit(BasicRows_[I - 1], J, Value > BasicThreshold);
-    SetBit(TreeRows_[I - 1], J, Value >= 0.0);
-    SetBit(TreeCols_[J - 1], I, Value >= 0.0);
+    double& Slot = X_[Cell(I, J)];
+    const bool WasBasic = Slot > BasicThreshold, Basic = Value > BasicThreshold;
+    const bool Tree = Value >= 0.0;
+    Straddling_ += int(Basic && !Tree) - int(WasBasic && !(Slot >= 0.0));
+    Slot = Value;
+    SetBit(BasicRows_[I - 1], J, Basic);
+    SetBit(BasicCols_[J - 1], I, Basic);
+    SetBit(TreeRows_[I - 1], J, Tree);
+    SetBit(TreeCols_[J - 1], I, Tree);
+    if (Basic != WasBasic) {
+        if (FlipCount_ < 2)
+            Flips_[FlipCount_] = {{I, J}, Basic};
+        FlipCount_ = std::min(FlipCount_ + 1, 3);
+    }
 }
 
 double TCalc::TotalCost() const {
@@ -270,6 +228,8 @@ void TCalc::CheckProblem() const {
 
 void TCalc::Balance() {
     BalanceKind = 0;
+    CostsChanged_ = true;
+    TreeValid_ = false;
     if (M < 0 || M > Capacity || N < 0 || N > Capacity)
         RangeError("Problem size outside 0..501");
     double SumA = 0.0;
@@ -299,6 +259,7 @@ void TCalc::Balance() {
 
 void TCalc::InitialPlan() {
     CheckSize();
+    TreeValid_ = false;
     double Stock[Capacity], Demand[Capacity];
     std::memcpy(Stock, A_, sizeof Stock);
     std::memcpy(Demand, B_, sizeof Demand);
@@ -327,13 +288,44 @@ void TCalc::InitialPlan() {
             StoreX(M, K, 0.0);
 }
 
+bool TCalc::TreeCurrent() const {
+    return TreeValid_ && FlipCount_ == 0 && M == TreeM_ && N == TreeN_;
+}
+
+// The basic cell joining a node to its parent.
+TCalc::TEntry TCalc::TreeEdge(int Node) const {
+    const int Up = Parent_[Node];
+    return Node < Capacity ? TEntry{Node + 1, Up - Capacity + 1}
+                           : TEntry{Up + 1, Node - Capacity + 1};
+}
+
 // U[1] = 0, and every other potential is the cost of a basic cell minus the potential already
 // known at its other end. In a spanning tree a row or column is reached from row 1 through one
 // cell only, the one on its path towards row 1, so each potential is that one subtraction
 // whatever order the cells are visited in: a walk outwards from row 1 over the cells of each
 // newly known row or column gives the same bits as rescanning the cell list in row-major order.
+// After a pivot of the tree only the rows and columns it re-hung need the walk again.
 void TCalc::CalcPotentials() {
     CheckSize();
+    PrepareWholeCosts();
+    if (TreeCurrent()) {
+        for (int K = 0; K < PendingCount_; ++K) {
+            const int Node = Pending_[K];
+            Potential(Node) = ParentCost_[Node] - Potential(Parent_[Node]);
+        }
+        PendingCount_ = 0;
+        return;
+    }
+    TreeValid_ = false;
+    PendingCount_ = 0;
+    FlipCount_ = 0;
+    WalkPotentials();
+    TreeValid_ = true;
+    TreeM_ = M;
+    TreeN_ = N;
+}
+
+void TCalc::WalkPotentials() {
     const int Need = M + N - 1;
     int Count = 0;
     // Bit 0 is never set; bits past N may be, by an earlier, wider problem.
@@ -368,49 +360,162 @@ void TCalc::CalcPotentials() {
 
     std::fill(RowKnown_, RowKnown_ + M, false);
     std::fill(ColKnown_, ColKnown_ + N, false);
-    // Known rows and columns waiting to be walked from: row R as R, column J as -J.
+    // Known rows and columns waiting to be walked from, as nodes.
     int Head = 0, Tail = 0;
     U_[0] = 0.0;
     RowKnown_[0] = true;
-    Walk_[Tail++] = 1;
+    Parent_[RowNode(1)] = -1;
+    Depth_[RowNode(1)] = 0;
+    Walk_[Tail++] = RowNode(1);
+    auto Reach = [this, &Tail](int Node, int From, double Cost) {
+        Parent_[Node] = From;
+        Depth_[Node] = Depth_[From] + 1;
+        ParentCost_[Node] = Cost;
+        Potential(Node) = Cost - Potential(From);
+        Walk_[Tail++] = Node;
+    };
     while (Head < Tail) {
         const int Node = Walk_[Head++];
-        if (Node > 0) {
-            const double P = U_[Node - 1];
-            for (int Q = RowFirst_[Node - 1]; Q < RowFirst_[Node]; ++Q) {
+        if (Node < Capacity) {
+            const int I = Node + 1;
+            for (int Q = RowFirst_[I - 1]; Q < RowFirst_[I]; ++Q) {
                 const TEntry& E = Entries_[Q];
                 if (!ColKnown_[E.Col - 1]) {
-                    V_[E.Col - 1] = C_[Cell(E.Row, E.Col)] - P;
                     ColKnown_[E.Col - 1] = true;
-                    Walk_[Tail++] = -E.Col;
+                    Reach(ColNode(E.Col), Node, C_[Cell(E.Row, E.Col)]);
                 }
             }
         } else {
-            const double P = V_[-Node - 1];
-            for (int Q = ColFirst_[-Node - 1]; Q < ColFirst_[-Node]; ++Q) {
+            const int J = Node - Capacity + 1;
+            for (int Q = ColFirst_[J - 1]; Q < ColFirst_[J]; ++Q) {
                 const TEntry& E = Entries_[ColEntries_[Q]];
                 if (!RowKnown_[E.Row - 1]) {
-                    U_[E.Row - 1] = C_[Cell(E.Row, E.Col)] - P;
                     RowKnown_[E.Row - 1] = true;
-                    Walk_[Tail++] = E.Row;
+                    Reach(RowNode(E.Row), Node, C_[Cell(E.Row, E.Col)]);
                 }
             }
         }
     }
-    const int Known = Tail;
-    if (Known != M + N)
+    if (Tail != M + N)
         throw TCalcError("The plan's basic cells do not connect every row and column");
+}
+
+// The table of whole costs, rebuilt only when a cost or the size has changed.
+void TCalc::PrepareWholeCosts() {
+    if (!CostsChanged_ && WholeM_ == M && WholeN_ == N)
+        return;
+    CostsChanged_ = false;
+    WholeM_ = M;
+    WholeN_ = N;
+    WholeKind_ = 0;
+    // Whole costs this small keep every potential, a sum of at most M + N - 1 of them, a whole
+    // number far inside the range where doubles count exactly.
+    constexpr double Largest = 1e9;
+    double Low = C_[0], High = C_[0];
+    for (int I = 1; I <= M; ++I) {
+        const double* Row = C_ + Cell(I, 1);
+        for (int J = 0; J < N; ++J) {
+            // A cost of -0.0 would come back from the table as +0.0.
+            if (!(std::fabs(Row[J]) <= Largest) || std::trunc(Row[J]) != Row[J] ||
+                std::signbit(Row[J]) != (Row[J] < 0.0))
+                return;
+            Low = std::min(Low, Row[J]);
+            High = std::max(High, Row[J]);
+        }
+    }
+    if (High - Low > 32767.0)
+        return;
+    WholeBase_ = Low;
+    WholeSpan_ = int(High - Low);
+    WholeKind_ = WholeSpan_ <= 255 ? 1 : 2;
+    for (int I = 1; I <= M; ++I) {
+        const double* Row = C_ + Cell(I, 1);
+        const std::size_t Start = std::size_t(I - 1) * CostStride;
+        for (int J = 0; J < N; ++J) {
+            const int Value = int(Row[J] - Low);
+            if (WholeKind_ == 1)
+                Whole8_[Start + J] = std::uint8_t(Value);
+            else
+                Whole16_[Start + J] = std::int16_t(Value);
+        }
+    }
+}
+
+// With whole costs every potential is a whole number, so each double U + V - C of the plain
+// search is exact and equals the integer one: the same maximum, the same first cell, the same
+// answer. Per row that is U[I] + Offset + max W, W = V'[J] - T[I, J], with the shifted
+// potentials V' = V - Shift and the stored costs T = C - WholeBase_, Offset = Shift - WholeBase_.
+bool TCalc::FindEnteringWhole(int& Row, int& Col) const {
+    if (WholeKind_ == 0 || CostsChanged_ || WholeM_ != M || WholeN_ != N)
+        return false;
+    constexpr double Limit = double(1 << 28);
+    std::int32_t U[Capacity], V[Capacity];
+    std::int16_t V16[Capacity];
+    auto Whole = [](double P, std::int32_t& Out) {
+        if (!(std::fabs(P) <= Limit))
+            return false;
+        Out = static_cast<std::int32_t>(P);
+        return double(Out) == P;
+    };
+    for (int I = 0; I < M; ++I)
+        if (!Whole(U_[I], U[I]))
+            return false;
+    std::int32_t LowV = 0, HighV = 0;
+    for (int J = 0; J < N; ++J) {
+        if (!Whole(V_[J], V[J]))
+            return false;
+        LowV = J == 0 ? V[J] : std::min(LowV, V[J]);
+        HighV = J == 0 ? V[J] : std::max(HighV, V[J]);
+    }
+    // 16-bit lanes hold every W when V' ends at 32767 and W can fall no further than -32768.
+    const bool Narrow = std::int64_t(HighV) - LowV + WholeSpan_ <= 65535;
+    if (!Narrow && WholeKind_ == 1)
+        return false;
+    const std::int32_t Shift = Narrow ? HighV - 32767 : 0;
+    if (Narrow)
+        for (int J = 0; J < N; ++J)
+            V16[J] = static_cast<std::int16_t>(V[J] - Shift);
+    const std::int64_t Offset = std::int64_t(Shift) - std::int64_t(WholeBase_);
+
+    auto Scan = [&](const auto* Potentials, const auto* Table) {
+        Row = 1;
+        Col = 1;
+        std::int64_t Best = std::int64_t(U[0]) + Offset + (Potentials[0] - Table[0]);
+        for (int I = 1; I <= M; ++I) {
+            const auto* CostRow = Table + std::size_t(I - 1) * CostStride;
+            const std::int32_t W = ReducedCosts::RowMax(Potentials, CostRow, N);
+            const std::int64_t RowBest = std::int64_t(U[I - 1]) + Offset + W;
+            if (!(RowBest > Best))
+                continue;
+            Best = RowBest;
+            Row = I;
+            Col = ReducedCosts::FirstAt(Potentials, CostRow, N, W) + 1;
+        }
+        if (double(Best) < Tolerance) {
+            Row = 0;
+            Col = 0;
+        }
+    };
+    if (WholeKind_ == 1)
+        Scan(V16, Whole8_);
+    else if (Narrow)
+        Scan(V16, Whole16_);
+    else
+        Scan(V, Whole16_);
+    return true;
 }
 
 void TCalc::FindEnteringCell(int& Row, int& Col) const {
     CheckSize();
+    if (FindEnteringWhole(Row, Col))
+        return;
     Row = 1;
     Col = 1;
     double Best = (U_[0] + V_[0]) - C_[Cell(1, 1)];
     for (int I = 1; I <= M; ++I) {
         const double Ui = U_[I - 1];
         const double* CostRow = C_ + Cell(I, 1);
-        const double RowBest = RowMax(Ui, V_, CostRow, N);
+        const double RowBest = ReducedCosts::RowMax(Ui, V_, CostRow, N);
         if (!(RowBest > Best))
             continue;
         // Scanning this row cell by cell from Best would end on the first cell holding the
@@ -467,14 +572,75 @@ bool TCalc::Slide(int Row, int Col, int Dir, int EnterRow, int EnterCol, int& St
     return Stop > 0;
 }
 
-// A depth-first search in rook moves from the entering cell back to it, directions tried in the
-// order up, left, down, right, never straight back. Cycle[1..CycleLength] is the current
-// branch; the explicit stack (BackDir_, NextDir_) keeps the recursion off the thread's stack.
-// Afterwards the cells that lie on a straight stretch are dropped, leaving the corners.
 void TCalc::FindCycle(int Row, int Col) {
     CheckSize();
     Check(Row);
     Check(Col);
+    CycleFromTree_ = false;
+    // Where the plan's two basic tests agree the rook-move search below can only end on the
+    // path of the tree between the entering cell's row and column (see TreeCycle); read it off
+    // the tree. Anything unusual goes to the search itself.
+    if (TreeCurrent() && Straddling_ == 0 && Row <= M && Col <= N && !(X_[Cell(Row, Col)] >= 0.0)) {
+        TreeCycle(Row, Col);
+        CycleFromTree_ = true;
+        return;
+    }
+    SearchCycle(Row, Col);
+}
+
+// The search below moves from a cell to the first basic cell in a direction and never
+// straight back, so the corners of any branch it grows are the cells of a path in the tree
+// that never doubles back on itself, which in a tree is a simple path; a branch that closes on
+// the entering cell (Row, Col) is therefore the tree path between column Col and row Row.
+// Which way round it is listed is decided by the first move that leads to a closing branch:
+// up if the path's cell in column Col lies above the entering cell, else left if its cell in
+// row Row lies to the left, else down. Straight stretches the search would drop never appear.
+void TCalc::TreeCycle(int Row, int Col) {
+    // Climb from both ends to where the two ways towards row 1 meet: the row's side into the
+    // front of Walk_, the column's side into its back; together at most M + N - 1 nodes.
+    int FromRow = RowNode(Row), FromCol = ColNode(Col);
+    int RowSide = 0, ColSide = 0;
+    int* const ColEnd = Walk_ + Nodes - 1;
+    while (Depth_[FromRow] > Depth_[FromCol]) {
+        Walk_[RowSide++] = FromRow;
+        FromRow = Parent_[FromRow];
+    }
+    while (Depth_[FromCol] > Depth_[FromRow]) {
+        ColEnd[-ColSide++] = FromCol;
+        FromCol = Parent_[FromCol];
+    }
+    while (FromRow != FromCol) {
+        Walk_[RowSide++] = FromRow;
+        FromRow = Parent_[FromRow];
+        ColEnd[-ColSide++] = FromCol;
+        FromCol = Parent_[FromCol];
+    }
+    // The path's cells next to the entering cell, in its column and in its row.
+    const TEntry InCol = ColSide > 0 ? TreeEdge(ColEnd[0]) : TreeEdge(Walk_[RowSide - 1]);
+    const TEntry InRow = RowSide > 0 ? TreeEdge(Walk_[0]) : TreeEdge(ColEnd[1 - ColSide]);
+    const bool ColumnFirst = InCol.Row < Row || !(InRow.Col < Col);
+
+    CycleLength_ = 0;
+    auto Add = [this](TEntry E) { Cycle_[CycleLength_++] = {E.Col, E.Row}; };
+    Add({Row, Col});
+    if (ColumnFirst) {
+        for (int K = 0; K < ColSide; ++K)
+            Add(TreeEdge(ColEnd[-K]));
+        for (int K = RowSide - 1; K >= 0; --K)
+            Add(TreeEdge(Walk_[K]));
+    } else {
+        for (int K = 0; K < RowSide; ++K)
+            Add(TreeEdge(Walk_[K]));
+        for (int K = ColSide - 1; K >= 0; --K)
+            Add(TreeEdge(ColEnd[-K]));
+    }
+}
+
+// A depth-first search in rook moves from the entering cell back to it, directions tried in the
+// order up, left, down, right, never straight back. Cycle[1..CycleLength] is the current
+// branch; the explicit stack (BackDir_, NextDir_) keeps the recursion off the thread's stack.
+// Afterwards the cells that lie on a straight stretch are dropped, leaving the corners.
+void TCalc::SearchCycle(int Row, int Col) {
     // A spanning tree never repeats a cell on one branch, so a branch holds at most the
     // M + N - 1 basic cells and the entering cell.
     const int Limit = M + N;
@@ -537,6 +703,14 @@ void TCalc::Pivot() {
     const int Length = CycleLength_;
     if (Length < 4 || Length % 2 != 0)
         throw TCalcError("The pivot has no valid cycle");
+    const TEntry Entering = {Cycle_[0].Row, Cycle_[0].Col};
+    // The tree can follow this pivot when its cycle came from the tree and the only change to
+    // the basis since is the entering cell's.
+    const bool FollowTree = CycleFromTree_ && TreeValid_ && PendingCount_ == 0 && M == TreeM_ &&
+                            N == TreeN_ && FlipCount_ == 1 && Flips_[0].Basic &&
+                            Flips_[0].Cell.Row == Entering.Row &&
+                            Flips_[0].Cell.Col == Entering.Col;
+    CycleFromTree_ = false;
     auto At = [this](int K) -> double& { return X_[Cell(Cycle_[K - 1].Row, Cycle_[K - 1].Col)]; };
     double Theta = At(2);
     int Leaving = 2;
@@ -549,7 +723,82 @@ void TCalc::Pivot() {
         const TCycleCell P = Cycle_[K - 1];
         StoreX(P.Row, P.Col, K % 2 == 1 ? At(K) + Theta : At(K) - Theta);
     }
-    StoreX(Cycle_[Leaving - 1].Row, Cycle_[Leaving - 1].Col, NonBasic);
+    const TEntry Left = {Cycle_[Leaving - 1].Row, Cycle_[Leaving - 1].Col};
+    StoreX(Left.Row, Left.Col, NonBasic);
+    if (FollowTree && FlipCount_ == 2 && !Flips_[1].Basic && Flips_[1].Cell.Row == Left.Row &&
+        Flips_[1].Cell.Col == Left.Col) {
+        FlipCount_ = 0;
+        ExchangeTreeEdge(Entering, Left);
+    } else {
+        TreeValid_ = false;
+    }
+}
+
+// C[I, J] of the tree's problem, from the whole-cost table when there is one: the same number
+// from a table that stays in the processor's cache.
+double TCalc::TreeCost(int I, int J) const {
+    const std::size_t At = std::size_t(I - 1) * CostStride + (J - 1);
+    switch (WholeKind_) {
+    case 1:
+        return WholeBase_ + Whole8_[At];
+    case 2:
+        return WholeBase_ + Whole16_[At];
+    default:
+        return C_[Cell(I, J)];
+    }
+}
+
+// The leaving cell cuts the tree in two; the side away from row 1 is hung again from the
+// entering cell, walked outwards from it with parents, depths and edge costs renewed. Its
+// potentials wait in Pending_ for CalcPotentials.
+void TCalc::ExchangeTreeEdge(TEntry Entering, TEntry Leaving) {
+    const int LeftRow = RowNode(Leaving.Row), LeftCol = ColNode(Leaving.Col);
+    const int Cut = Parent_[LeftRow] == LeftCol ? LeftRow : LeftCol;
+    if (Parent_[Cut] != (Cut == LeftRow ? LeftCol : LeftRow)) {
+        TreeValid_ = false;
+        return;
+    }
+    // The entering cell joins the two sides: find its end on the cut side.
+    const int EnterRow = RowNode(Entering.Row), EnterCol = ColNode(Entering.Col);
+    int Node = EnterRow;
+    while (Depth_[Node] > Depth_[Cut])
+        Node = Parent_[Node];
+    const int Hang = Node == Cut ? EnterRow : EnterCol;
+    const int From = Node == Cut ? EnterCol : EnterRow;
+
+    Parent_[Hang] = From;
+    Depth_[Hang] = Depth_[From] + 1;
+    ParentCost_[Hang] = TreeCost(Entering.Row, Entering.Col);
+    int Count = 0;
+    Pending_[Count++] = Hang;
+    auto Reach = [this, &Count](int Child, int Above, double Cost) {
+        Parent_[Child] = Above;
+        Depth_[Child] = Depth_[Above] + 1;
+        ParentCost_[Child] = Cost;
+        Pending_[Count++] = Child;
+    };
+    for (int K = 0; K < Count; ++K) {
+        const int Next = Pending_[K];
+        if (Count > M + N - 1) {
+            TreeValid_ = false;
+            PendingCount_ = 0;
+            return;
+        }
+        if (Next < Capacity) {
+            const int I = Next + 1;
+            ForEachBit(BasicRows_[I - 1], N, [&](int J) {
+                if (ColNode(J) != Parent_[Next])
+                    Reach(ColNode(J), Next, TreeCost(I, J));
+            });
+        } else {
+            const int J = Next - Capacity + 1;
+            ForEachBit(BasicCols_[J - 1], M, [&](int I) {
+                if (RowNode(I) != Parent_[Next])
+                    Reach(RowNode(I), Next, TreeCost(I, J));
+            });
+        }
+    }
+    PendingCount_ = Count;
 }
 
 std::string ElapsedTimeToStr(double Elapsed) {

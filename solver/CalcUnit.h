@@ -55,7 +55,7 @@ class TCalc {
 public:
     static constexpr int CycleCapacity = Capacity * Capacity + 1;
 
-    // Zero-filled: M = N = 0, every number 0.0. About 6 MB: allocate it, never on the stack.
+    // Zero-filled: M = N = 0, every number 0.0. About 7 MB: allocate it, never on the stack.
     TCalc();
     TCalc(const TCalc&) = delete;
     TCalc& operator=(const TCalc&) = delete;
@@ -95,13 +95,39 @@ public:
 private:
     static constexpr int Words = (Capacity + 1 + 63) / 64;
     using TBits = std::uint64_t[Words];
+    // The tree of the basis has a node per row and per column: row I is node I - 1, column J is
+    // node Capacity + J - 1.
+    static constexpr int Nodes = 2 * Capacity;
+    // Rows of the 16-bit cost table, padded for whole vectors.
+    static constexpr int CostStride = 512;
+
+    struct TEntry {
+        std::int32_t Row;
+        std::int32_t Col;
+    };
+    struct TFlip {
+        TEntry Cell;
+        bool Basic;
+    };
 
     static void Check(int Index);
     static std::size_t Cell(int I, int J) { return std::size_t(I - 1) * Capacity + (J - 1); }
+    static int RowNode(int I) { return I - 1; }
+    static int ColNode(int J) { return Capacity + J - 1; }
     void CheckSize() const;
     void StoreX(int I, int J, double Value);
     bool Slide(int Row, int Col, int Dir, int EnterRow, int EnterCol, int& StopRow,
                int& StopCol) const;
+    bool TreeCurrent() const;
+    TEntry TreeEdge(int Node) const;
+    double& Potential(int Node) { return Node < Capacity ? U_[Node] : V_[Node - Capacity]; }
+    void WalkPotentials();
+    void TreeCycle(int Row, int Col);
+    void SearchCycle(int Row, int Col);
+    void ExchangeTreeEdge(TEntry Entering, TEntry Leaving);
+    double TreeCost(int I, int J) const;
+    void PrepareWholeCosts();
+    bool FindEnteringWhole(int& Row, int& Col) const;
 
     double X_[Capacity * Capacity]{};
     double C_[Capacity * Capacity]{};
@@ -114,23 +140,55 @@ private:
 
     // Shadows of X kept by StoreX, so that the potentials step finds the basic cells and the
     // cycle search slides over non-basic ones without visiting every cell. Bit J of
-    // BasicRows_[I] is X[I, J] > BasicThreshold; bit J of TreeRows_[I] and bit I of
-    // TreeCols_[J] is X[I, J] >= 0.
+    // BasicRows_[I] and bit I of BasicCols_[J] is X[I, J] > BasicThreshold; bit J of
+    // TreeRows_[I] and bit I of TreeCols_[J] is X[I, J] >= 0. Straddling_ counts the cells
+    // where the two tests disagree (BasicThreshold < X < 0).
     TBits BasicRows_[Capacity]{};
+    TBits BasicCols_[Capacity]{};
     TBits TreeRows_[Capacity]{};
     TBits TreeCols_[Capacity]{};
+    std::int32_t Straddling_ = 0;
+
+    // The basis as a tree hanging from row 1, kept from one pivot to the next so that a pivot
+    // costs work in proportion to what it changes. Each node's potential is the cost of the
+    // cell to its parent minus the parent's potential: the subtraction CalcPotentials makes.
+    // TreeValid_ says the tree matches the basis of an M x N problem as it stood at the last
+    // CalcPotentials or tree pivot; Flips_ logs the cells that have entered or left the basis
+    // since (FlipCount_ > 2: too many to follow). Pending_ lists, parents first, the nodes
+    // whose potentials a tree pivot has left to the next CalcPotentials.
+    std::int32_t Parent_[Nodes]{};
+    std::int32_t Depth_[Nodes]{};
+    double ParentCost_[Nodes]{};
+    std::int32_t Pending_[Nodes]{};
+    std::int32_t PendingCount_ = 0;
+    bool TreeValid_ = false;
+    std::int32_t TreeM_ = 0;
+    std::int32_t TreeN_ = 0;
+    TFlip Flips_[2]{};
+    std::int32_t FlipCount_ = 0;
+    bool CycleFromTree_ = false;
+
+    // The costs of the M x N table as small whole numbers, for the exact integer form of the
+    // entering-cell search: when every cost is a whole number and they span at most 32767,
+    // each is stored as C - WholeBase_, in 8 bits when they span at most 255 (WholeKind_ 1),
+    // else in 16 (WholeKind_ 2). WholeKind_ 0: the costs do not allow it. Rebuilt by
+    // CalcPotentials after SetC or Balance.
+    std::uint8_t Whole8_[Capacity * CostStride]{};
+    std::int16_t Whole16_[Capacity * CostStride]{};
+    bool CostsChanged_ = true;
+    std::int32_t WholeKind_ = 0;
+    std::int32_t WholeM_ = 0;
+    std::int32_t WholeN_ = 0;
+    double WholeBase_ = 0.0;
+    std::int32_t WholeSpan_ = 0;
 
     // Working data of one CalcPotentials or FindCycle call, kept here so that no call allocates.
-    struct TEntry {
-        std::int32_t Row;
-        std::int32_t Col;
-    };
     static constexpr int MaxEntries = 2 * Capacity - 1;
     TEntry Entries_[MaxEntries]{};
     std::int32_t RowFirst_[Capacity + 1]{};
     std::int32_t ColFirst_[Capacity + 2]{};
     std::int32_t ColEntries_[MaxEntries]{};
-    std::int32_t Walk_[2 * Capacity]{};
+    std::int32_t Walk_[Nodes]{};
     bool RowKnown_[Capacity]{};
     bool ColKnown_[Capacity]{};
     std::uint8_t BackDir_[MaxEntries + 2]{};

@@ -1,0 +1,228 @@
+#include "ReducedCosts.h"
+
+#include <immintrin.h>
+
+#include <cstring>
+#include <limits>
+
+// Vectors of 32 bytes are passed between always-inlined helpers only, never across a real call.
+#pragma GCC diagnostic ignored "-Wpsabi"
+
+namespace ReducedCosts {
+namespace {
+
+typedef double VD __attribute__((vector_size(32)));
+typedef std::int16_t V16 __attribute__((vector_size(32)));
+typedef std::int32_t V32 __attribute__((vector_size(32)));
+typedef std::uint8_t V8x16 __attribute__((vector_size(16)));
+typedef std::int16_t V16x8 __attribute__((vector_size(16)));
+
+// The helpers are always inlined, so that each takes the instruction set of the form it is
+// inlined into; the AVX2 forms are flattened, which also inlines the AVX2 widening (it cannot be
+// forced inline into the bodies, which are not AVX2 functions themselves).
+#define KELVOR_INLINE __attribute__((always_inline)) inline
+#define KELVOR_INLINE_LAMBDA __attribute__((always_inline))
+
+template <typename Vec> KELVOR_INLINE Vec Load(const void* From) {
+    Vec Out;
+    std::memcpy(&Out, From, sizeof Out);
+    return Out;
+}
+
+// Keeps the larger lane; a NaN in D compares false and never replaces Best.
+template <typename Vec> KELVOR_INLINE Vec Larger(Vec D, Vec Best) {
+    return D > Best ? D : Best;
+}
+
+template <typename Vec, typename T> KELVOR_INLINE T Lanes(Vec Best, T Start) {
+    T Out = Start;
+    for (unsigned L = 0; L < sizeof(Vec) / sizeof(T); ++L)
+        if (Best[L] > Out)
+            Out = Best[L];
+    return Out;
+}
+
+// Stored costs widened to the lanes: sixteen 8-bit or 16-bit costs to 16-bit lanes, eight
+// 16-bit costs to 32-bit lanes. The generic conversion compiles to several instructions where
+// AVX2 has one, so the AVX2 forms say it directly.
+struct TGeneric {
+    static KELVOR_INLINE V16 Widen(const std::uint8_t* Costs, V16) {
+        return __builtin_convertvector(Load<V8x16>(Costs), V16);
+    }
+    static KELVOR_INLINE V16 Widen(const std::int16_t* Costs, V16) { return Load<V16>(Costs); }
+    static KELVOR_INLINE V32 Widen(const std::int16_t* Costs, V32) {
+        return __builtin_convertvector(Load<V16x8>(Costs), V32);
+    }
+};
+
+struct TAvx2 {
+    __attribute__((target("avx2"))) static inline V16 Widen(const std::uint8_t* Costs, V16) {
+        return V16(_mm256_cvtepu8_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(Costs))));
+    }
+    __attribute__((target("avx2"))) static inline V16 Widen(const std::int16_t* Costs, V16) {
+        return Load<V16>(Costs);
+    }
+    __attribute__((target("avx2"))) static inline V32 Widen(const std::int16_t* Costs, V32) {
+        return V32(_mm256_cvtepi16_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(Costs))));
+    }
+};
+
+KELVOR_INLINE double DoubleBody(double U, const double* V, const double* Row, int Count) {
+    constexpr double Low = -std::numeric_limits<double>::infinity();
+    const VD Uv = {U, U, U, U};
+    VD M0 = {Low, Low, Low, Low}, M1 = M0, M2 = M0, M3 = M0;
+    auto D = [&](int J) KELVOR_INLINE_LAMBDA { return (Uv + Load<VD>(V + J)) - Load<VD>(Row + J); };
+    int J = 0;
+    for (; J + 16 <= Count; J += 16) {
+        M0 = Larger(D(J), M0);
+        M1 = Larger(D(J + 4), M1);
+        M2 = Larger(D(J + 8), M2);
+        M3 = Larger(D(J + 12), M3);
+    }
+    for (; J + 4 <= Count; J += 4)
+        M0 = Larger(D(J), M0);
+    double Best = Lanes(Larger(Larger(M1, M0), Larger(M3, M2)), Low);
+    for (; J < Count; ++J) {
+        const double Dj = (U + V[J]) - Row[J];
+        if (Dj > Best)
+            Best = Dj;
+    }
+    return Best;
+}
+
+// V[J..] - Row[J..] in lanes of type VL; a macro, since a lambda would be a function of its own
+// without the AVX2 instructions.
+#define KELVOR_W(J) (Load<VL>(V + (J)) - Ops::Widen(Row + (J), VL{}))
+
+// The largest V[j] - Row[j], in lanes of type L over costs stored as T.
+template <typename Ops, typename L, typename T>
+KELVOR_INLINE std::int32_t WholeMaxBody(const L* V, const T* Row, int Count) {
+    typedef L VL __attribute__((vector_size(32)));
+    constexpr int K = 32 / sizeof(L);
+    constexpr L Low = std::numeric_limits<L>::min();
+    VL M0, M1;
+    for (int Lane = 0; Lane < K; ++Lane)
+        M0[Lane] = Low;
+    M1 = M0;
+    int J = 0;
+    for (; J + 2 * K <= Count; J += 2 * K) {
+        M0 = Larger(KELVOR_W(J), M0);
+        M1 = Larger(KELVOR_W(J + K), M1);
+    }
+    for (; J + K <= Count; J += K)
+        M0 = Larger(KELVOR_W(J), M0);
+    std::int32_t Best = Lanes(Larger(M1, M0), Low);
+    for (; J < Count; ++J) {
+        const std::int32_t Wj = std::int32_t(V[J]) - std::int32_t(Row[J]);
+        if (Wj > Best)
+            Best = Wj;
+    }
+    return Best;
+}
+
+template <typename Ops, typename L, typename T>
+KELVOR_INLINE int WholeFirstBody(const L* V, const T* Row, int Count, std::int32_t Value) {
+    typedef L VL __attribute__((vector_size(32)));
+    constexpr int K = 32 / sizeof(L);
+    VL Target;
+    for (int Lane = 0; Lane < K; ++Lane)
+        Target[Lane] = L(Value);
+    int J = 0;
+    for (; J + K <= Count; J += K) {
+        const VL Equal = KELVOR_W(J) == Target;
+        std::uint64_t Words[4];
+        std::memcpy(Words, &Equal, sizeof Words);
+        if ((Words[0] | Words[1] | Words[2] | Words[3]) != 0)
+            for (int Lane = 0; Lane < K; ++Lane)
+                if (Equal[Lane] != 0)
+                    return J + Lane;
+    }
+    for (; J < Count; ++J)
+        if (std::int32_t(V[J]) - std::int32_t(Row[J]) == Value)
+            return J;
+    return -1;
+}
+
+#undef KELVOR_W
+
+__attribute__((target("avx2"))) double DoubleAvx2(double U, const double* V, const double* Row,
+                                                  int Count) {
+    return DoubleBody(U, V, Row, Count);
+}
+double DoubleBaseline(double U, const double* V, const double* Row, int Count) {
+    return DoubleBody(U, V, Row, Count);
+}
+
+// Each integer form twice, for AVX2 and for the baseline.
+#define KELVOR_WHOLE_FORMS(L, T)                                                                   \
+    __attribute__((target("avx2"), flatten)) std::int32_t MaxAvx2(const L* V, const T* Row,        \
+                                                                  int Count) {                     \
+        return WholeMaxBody<TAvx2>(V, Row, Count);                                                 \
+    }                                                                                              \
+    std::int32_t MaxBaseline(const L* V, const T* Row, int Count) {                                \
+        return WholeMaxBody<TGeneric>(V, Row, Count);                                              \
+    }                                                                                              \
+    __attribute__((target("avx2"), flatten)) int FirstAvx2(const L* V, const T* Row, int Count,    \
+                                                           std::int32_t Value) {                   \
+        return WholeFirstBody<TAvx2>(V, Row, Count, Value);                                        \
+    }                                                                                              \
+    int FirstBaseline(const L* V, const T* Row, int Count, std::int32_t Value) {                   \
+        return WholeFirstBody<TGeneric>(V, Row, Count, Value);                                     \
+    }
+KELVOR_WHOLE_FORMS(std::int16_t, std::uint8_t)
+KELVOR_WHOLE_FORMS(std::int16_t, std::int16_t)
+KELVOR_WHOLE_FORMS(std::int32_t, std::int16_t)
+#undef KELVOR_WHOLE_FORMS
+
+// Chosen through plain function pointers rather than ifunc resolvers, which ThreadSanitizer's
+// start-up cannot run.
+bool HasAvx2() {
+    __builtin_cpu_init();
+    return __builtin_cpu_supports("avx2");
+}
+const bool Avx2 = HasAvx2();
+
+const auto DoubleForm = Avx2 ? DoubleAvx2 : DoubleBaseline;
+
+template <typename L, typename T> auto MaxForm() {
+    return Avx2 ? static_cast<std::int32_t (*)(const L*, const T*, int)>(MaxAvx2)
+                : static_cast<std::int32_t (*)(const L*, const T*, int)>(MaxBaseline);
+}
+template <typename L, typename T> auto FirstForm() {
+    return Avx2 ? static_cast<int (*)(const L*, const T*, int, std::int32_t)>(FirstAvx2)
+                : static_cast<int (*)(const L*, const T*, int, std::int32_t)>(FirstBaseline);
+}
+const auto Max16x8 = MaxForm<std::int16_t, std::uint8_t>();
+const auto Max16x16 = MaxForm<std::int16_t, std::int16_t>();
+const auto Max32x16 = MaxForm<std::int32_t, std::int16_t>();
+const auto First16x8 = FirstForm<std::int16_t, std::uint8_t>();
+const auto First16x16 = FirstForm<std::int16_t, std::int16_t>();
+const auto First32x16 = FirstForm<std::int32_t, std::int16_t>();
+
+} // namespace
+
+double RowMax(double U, const double* V, const double* Row, int Count) {
+    return DoubleForm(U, V, Row, Count);
+}
+
+std::int32_t RowMax(const std::int16_t* V, const std::uint8_t* Row, int Count) {
+    return Max16x8(V, Row, Count);
+}
+std::int32_t RowMax(const std::int16_t* V, const std::int16_t* Row, int Count) {
+    return Max16x16(V, Row, Count);
+}
+std::int32_t RowMax(const std::int32_t* V, const std::int16_t* Row, int Count) {
+    return Max32x16(V, Row, Count);
+}
+
+int FirstAt(const std::int16_t* V, const std::uint8_t* Row, int Count, std::int32_t Value) {
+    return First16x8(V, Row, Count, Value);
+}
+int FirstAt(const std::int16_t* V, const std::int16_t* Row, int Count, std::int32_t Value) {
+    return First16x16(V, Row, Count, Value);
+}
+int FirstAt(const std::int32_t* V, const std::int16_t* Row, int Count, std::int32_t Value) {
+    return First32x16(V, Row, Count, Value);
+}
+
+} // namespace ReducedCosts
