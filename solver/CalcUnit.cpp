@@ -51,21 +51,6 @@ int PrevBit(const Word* Bits, int From, int To) {
     return -1;
 }
 
-// Calls Visit(K) for every set bit K in 1..Last, in increasing order.
-template <typename F> void ForEachBit(const Word* Bits, int Last, F Visit) {
-    const int LastWord = Last >> 6;
-    const Word LastMask = (Last & 63) == 63 ? ~Word(0) : (Word(1) << ((Last & 63) + 1)) - 1;
-    for (int W = 0; W <= LastWord; ++W) {
-        Word Set = Bits[W];
-        if (W == 0)
-            Set &= ~Word(1);
-        if (W == LastWord)
-            Set &= LastMask;
-        for (; Set != 0; Set &= Set - 1)
-            Visit(W * 64 + std::countr_zero(Set));
-    }
-}
-
 [[noreturn]] void RangeError(const char* What) {
     throw std::out_of_range(What);
 }
@@ -83,7 +68,6 @@ TCalc::TCalc() {
     for (int I = 1; I <= Capacity; ++I)
         for (int J = 1; J <= Capacity; ++J) {
             SetBit(BasicRows_[I - 1], J, true);
-            SetBit(BasicCols_[J - 1], I, true);
             SetBit(TreeRows_[I - 1], J, true);
             SetBit(TreeCols_[J - 1], I, true);
         }
@@ -165,11 +149,12 @@ TCycleCell TCalc::GetCycle(int K) const {
 void TCalc::StoreX(int I, int J, double Value) {
     double& Slot = X_[Cell(I, J)];
     const bool WasBasic = Slot > BasicThreshold, Basic = Value > BasicThreshold;
-    const bool Tree = Value >= 0.0;
-    Straddling_ += int(Basic && !Tree) - int(WasBasic && !(Slot >= 0.0));
+    const bool WasTree = Slot >= 0.0, Tree = Value >= 0.0;
     Slot = Value;
+    if (Basic == WasBasic && Tree == WasTree)
+        return;
+    Straddling_ += int(Basic && !Tree) - int(WasBasic && !WasTree);
     SetBit(BasicRows_[I - 1], J, Basic);
-    SetBit(BasicCols_[J - 1], I, Basic);
     SetBit(TreeRows_[I - 1], J, Tree);
     SetBit(TreeCols_[J - 1], I, Tree);
     if (Basic != WasBasic) {
@@ -367,10 +352,13 @@ void TCalc::WalkPotentials() {
     Parent_[RowNode(1)] = -1;
     Depth_[RowNode(1)] = 0;
     Walk_[Tail++] = RowNode(1);
+    for (int I = 1; I <= M; ++I)
+        FirstChild_[RowNode(I)] = -1;
+    for (int J = 1; J <= N; ++J)
+        FirstChild_[ColNode(J)] = -1;
     auto Reach = [this, &Tail](int Node, int From, double Cost) {
-        Parent_[Node] = From;
+        Link(Node, From, Cost);
         Depth_[Node] = Depth_[From] + 1;
-        ParentCost_[Node] = Cost;
         Potential(Node) = Cost - Potential(From);
         Walk_[Tail++] = Node;
     };
@@ -766,39 +754,61 @@ void TCalc::ExchangeTreeEdge(TEntry Entering, TEntry Leaving) {
     const int Hang = Node == Cut ? EnterRow : EnterCol;
     const int From = Node == Cut ? EnterCol : EnterRow;
 
-    Parent_[Hang] = From;
-    Depth_[Hang] = Depth_[From] + 1;
-    ParentCost_[Hang] = TreeCost(Entering.Row, Entering.Col);
+    // Turn the path from Hang up to Cut round, each cell's cost moving with it, and hang Hang
+    // from From.
+    Unlink(Cut);
+    int Child = Hang, Above = From;
+    double Cost = TreeCost(Entering.Row, Entering.Col);
+    while (true) {
+        const int OldParent = Parent_[Child];
+        const double OldCost = ParentCost_[Child];
+        if (Child != Cut)
+            Unlink(Child);
+        Link(Child, Above, Cost);
+        if (Child == Cut)
+            break;
+        Above = Child;
+        Child = OldParent;
+        Cost = OldCost;
+    }
+
+    // Depths anew over the re-hung side, parents first; its potentials wait in Pending_.
     int Count = 0;
+    Depth_[Hang] = Depth_[From] + 1;
     Pending_[Count++] = Hang;
-    auto Reach = [this, &Count](int Child, int Above, double Cost) {
-        Parent_[Child] = Above;
-        Depth_[Child] = Depth_[Above] + 1;
-        ParentCost_[Child] = Cost;
-        Pending_[Count++] = Child;
-    };
     for (int K = 0; K < Count; ++K) {
         const int Next = Pending_[K];
-        if (Count > M + N - 1) {
-            TreeValid_ = false;
-            PendingCount_ = 0;
-            return;
-        }
-        if (Next < Capacity) {
-            const int I = Next + 1;
-            ForEachBit(BasicRows_[I - 1], N, [&](int J) {
-                if (ColNode(J) != Parent_[Next])
-                    Reach(ColNode(J), Next, TreeCost(I, J));
-            });
-        } else {
-            const int J = Next - Capacity + 1;
-            ForEachBit(BasicCols_[J - 1], M, [&](int I) {
-                if (RowNode(I) != Parent_[Next])
-                    Reach(RowNode(I), Next, TreeCost(I, J));
-            });
+        for (int Kid = FirstChild_[Next]; Kid >= 0; Kid = NextSibling_[Kid]) {
+            if (Count == M + N - 1) {
+                TreeValid_ = false;
+                return;
+            }
+            Depth_[Kid] = Depth_[Next] + 1;
+            Pending_[Count++] = Kid;
         }
     }
     PendingCount_ = Count;
+}
+
+// Hangs Node under Above by a cell of cost Cost, as Above's first child.
+void TCalc::Link(int Node, int Above, double Cost) {
+    Parent_[Node] = Above;
+    ParentCost_[Node] = Cost;
+    PrevSibling_[Node] = -1;
+    NextSibling_[Node] = FirstChild_[Above];
+    if (FirstChild_[Above] >= 0)
+        PrevSibling_[FirstChild_[Above]] = Node;
+    FirstChild_[Above] = Node;
+}
+
+// Takes Node out of its parent's children.
+void TCalc::Unlink(int Node) {
+    if (PrevSibling_[Node] >= 0)
+        NextSibling_[PrevSibling_[Node]] = NextSibling_[Node];
+    else
+        FirstChild_[Parent_[Node]] = NextSibling_[Node];
+    if (NextSibling_[Node] >= 0)
+        PrevSibling_[NextSibling_[Node]] = PrevSibling_[Node];
 }
 
 std::string ElapsedTimeToStr(double Elapsed) {

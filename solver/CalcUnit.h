@@ -125,6 +125,8 @@ private:
     void TreeCycle(int Row, int Col);
     void SearchCycle(int Row, int Col);
     void ExchangeTreeEdge(TEntry Entering, TEntry Leaving);
+    void Link(int Node, int Above, double Cost);
+    void Unlink(int Node);
     double TreeCost(int I, int J) const;
     void PrepareWholeCosts();
     bool FindEnteringWhole(int& Row, int& Col) const;
@@ -140,11 +142,10 @@ private:
 
     // Shadows of X kept by StoreX, so that the potentials step finds the basic cells and the
     // cycle search slides over non-basic ones without visiting every cell. Bit J of
-    // BasicRows_[I] and bit I of BasicCols_[J] is X[I, J] > BasicThreshold; bit J of
-    // TreeRows_[I] and bit I of TreeCols_[J] is X[I, J] >= 0. Straddling_ counts the cells
+    // BasicRows_[I] is X[I, J] > BasicThreshold; bit J of TreeRows_[I] and bit I of
+    // TreeCols_[J] is X[I, J] >= 0. Straddling_ counts the cells
     // where the two tests disagree (BasicThreshold < X < 0).
     TBits BasicRows_[Capacity]{};
-    TBits BasicCols_[Capacity]{};
     TBits TreeRows_[Capacity]{};
     TBits TreeCols_[Capacity]{};
     std::int32_t Straddling_ = 0;
@@ -155,8 +156,12 @@ private:
     // TreeValid_ says the tree matches the basis of an M x N problem as it stood at the last
     // CalcPotentials or tree pivot; Flips_ logs the cells that have entered or left the basis
     // since (FlipCount_ > 2: too many to follow). Pending_ lists, parents first, the nodes
-    // whose potentials a tree pivot has left to the next CalcPotentials.
+    // whose potentials a tree pivot has left to the next CalcPotentials. Children are kept in
+    // doubly linked lists (FirstChild_, NextSibling_, PrevSibling_; -1 ends one).
     std::int32_t Parent_[Nodes]{};
+    std::int32_t FirstChild_[Nodes]{};
+    std::int32_t NextSibling_[Nodes]{};
+    std::int32_t PrevSibling_[Nodes]{};
     std::int32_t Depth_[Nodes]{};
     double ParentCost_[Nodes]{};
     std::int32_t Pending_[Nodes]{};
