@@ -126,9 +126,15 @@ QPixmap CheckMark() {
 
 } // namespace
 
+// The bitmap faces hold strikes for 96 dpi alone, and Qt draws a bitmap strike at its own size in
+// device pixels: at twice the density the text would come out half as tall, its letters spread
+// to the scaled advances. The ratio asked is the highest of all screens: fonts are chosen while
+// a window is built, before it has a screen, and Qt 6.4 sends no event when the ratio changes.
 QFont ToolkitFont(const QString& Family, int PixelHeight, bool Bold) {
     LoadFonts();
-    QFont Font(Family == "Arial" ? QString("Liberation Sans") : Family);
+    const bool Bitmap = Family == "MS Sans Serif" || Family == "System";
+    const bool Dense = qGuiApp->devicePixelRatio() != 1.0;
+    QFont Font(Family == "Arial" || (Bitmap && Dense) ? QString("Liberation Sans") : Family);
     Font.setPixelSize(PixelHeight);
     Font.setBold(Bold);
     return Font;
@@ -402,6 +408,9 @@ void TLabel::SetCaption(const QString& Caption) {
 
 void TLabel::SetFocusControl(QWidget* Control) {
     setBuddy(Control);
+    // With a control the accelerator mark stops showing and gives its room back; left wide, the
+    // label would reach under the control it names.
+    adjustSize();
     if (Control)
         SetAccessibleCaption(Control, text());
 }

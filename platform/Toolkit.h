@@ -33,7 +33,9 @@ inline constexpr int mrAbort = 3;
 
 // The font for a face name of the layouts at a character height in pixels. "MS Sans Serif" and
 // "System" come from the bitmap fonts of Debian's fonts-wine, loaded on first use; "Arial" is its
-// metric twin Liberation Sans. Any other name goes to Qt's font matching as it is.
+// metric twin Liberation Sans. Any other name goes to Qt's font matching as it is. When a screen
+// is denser than 96 dpi (a device pixel ratio other than 1) the bitmap faces give way to
+// Liberation Sans too, which keeps their widths within a few percent and scales cleanly.
 QFont ToolkitFont(const QString& Family, int PixelHeight, bool Bold = false);
 
 void SetBounds(QWidget* Control, int Left, int Top, int Width, int Height);

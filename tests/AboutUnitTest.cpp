@@ -71,7 +71,7 @@ TEST_F(About, MailLinkOpensAMessageToItsCaption) {
     });
     ASSERT_EQ(Opened.size(), 2);
     EXPECT_EQ(Opened[0], "mailto:" + AboutBox->MailtoLabel->text());
-    EXPECT_EQ(Opened[0], "mailto:support@kelvor.example.com");
+    EXPECT_EQ(Opened[0], "mailto:help@kelvor.example.com");
     EXPECT_EQ(Opened[1], Opened[0]);
 }
 

@@ -93,6 +93,19 @@ TEST(Form, AcceleratorsPressButtonsAndFocusALabelsControl) {
     EXPECT_EQ(Form.ShowModal(), mrAbort);
 }
 
+TEST(Label, IsSizedToItsCaptionAsDrawn) {
+    TSmallForm Form;
+    auto* Label = new TLabel(&Form, "Number of &Items", 10, 10);
+    const QFontMetrics Metrics(Label->font());
+    // Without a control to focus the mark is plain text and shows.
+    EXPECT_EQ(Label->width(), Metrics.horizontalAdvance("Number of &Items"));
+    Label->SetFocusControl(new TEdit(&Form));
+    EXPECT_EQ(Label->width(), Metrics.horizontalAdvance("Number of Items"));
+    Label->SetCaption("&Count of Items");
+    EXPECT_EQ(Label->width(), Metrics.horizontalAdvance("Count of Items"));
+    EXPECT_EQ(Label->height(), Metrics.height());
+}
+
 TEST(Accessibility, ControlsAreNamedAfterTheirCaptionsWithoutAcceleratorMarks) {
     const std::pair<QString, QString> Captions[] = {
         {"E&xit", "Exit"}, {"&OK", "OK"},        {"Salt && Pepper", "Salt & Pepper"},

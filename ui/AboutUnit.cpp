@@ -67,7 +67,7 @@ TAboutBox::TAboutBox() : TForm(TBorderStyle::Dialog), OpenAddress(OpenWithDeskto
     HTMLLabel = new TLinkLabel(this, "https://kelvor.example.com/", 152, 90);
     SetLabelFont(HTMLLabel, Link, Qt::blue);
     HTMLLabel->OnClick = [this](QObject* Sender) { HTMLLabelClick(Sender); };
-    MailtoLabel = new TLinkLabel(this, "support@kelvor.example.com", 152, 114);
+    MailtoLabel = new TLinkLabel(this, "help@kelvor.example.com", 152, 114);
     SetLabelFont(MailtoLabel, Link, Qt::blue);
     MailtoLabel->OnClick = [this](QObject* Sender) { MailtoLabelClick(Sender); };
 
