@@ -2,6 +2,7 @@
 
 #include "ReducedCosts.h"
 
+#include <algorithm>
 #include <bit>
 #include <cmath>
 #include <cstdio>
@@ -100,6 +101,7 @@ void TCalc::SetC(int I, int J, double Value) {
     C_[Cell(I, J)] = Value;
     CostsChanged_ = true;
     TreeValid_ = false;
+    BoundsCurrent_ = false;
 }
 
 double TCalc::GetC(int I, int J) const {
@@ -215,6 +217,7 @@ void TCalc::Balance() {
     BalanceKind = 0;
     CostsChanged_ = true;
     TreeValid_ = false;
+    BoundsCurrent_ = false;
     if (M < 0 || M > Capacity || N < 0 || N > Capacity)
         RangeError("Problem size outside 0..501");
     double SumA = 0.0;
@@ -245,6 +248,7 @@ void TCalc::Balance() {
 void TCalc::InitialPlan() {
     CheckSize();
     TreeValid_ = false;
+    BoundsCurrent_ = false;
     double Stock[Capacity], Demand[Capacity];
     std::memcpy(Stock, A_, sizeof Stock);
     std::memcpy(Demand, B_, sizeof Demand);
@@ -294,20 +298,60 @@ void TCalc::CalcPotentials() {
     CheckSize();
     PrepareWholeCosts();
     if (TreeCurrent()) {
+        // With whole costs the re-hung side's rows all move by one whole number, Rise, and
+        // its columns by -Rise, exactly.
+        double Rise = 0.0;
+        bool Even = true;
         for (int K = 0; K < PendingCount_; ++K) {
             const int Node = Pending_[K];
-            Potential(Node) = ParentCost_[Node] - Potential(Parent_[Node]);
+            const double Old = Potential(Node);
+            const double New = ParentCost_[Node] - Potential(Parent_[Node]);
+            Potential(Node) = New;
+            const double RowRise = Node < Capacity ? New - Old : Old - New;
+            if (K == 0)
+                Rise = RowRise;
+            else if (RowRise != Rise)
+                Even = false;
         }
+        if (BoundsCurrent_)
+            RaiseBounds(Rise, Even);
         PendingCount_ = 0;
         return;
     }
     TreeValid_ = false;
+    BoundsCurrent_ = false;
     PendingCount_ = 0;
     FlipCount_ = 0;
     WalkPotentials();
     TreeValid_ = true;
     TreeM_ = M;
     TreeN_ = N;
+}
+
+// The row bounds after a pivot that moved the re-hung side's rows by Rise and its columns by
+// -Rise: a cell changes by Rise when only its row moved and by -Rise when only its column did,
+// so when Rise > 0 only the moved rows can have gained, by Rise, and when Rise < 0 only the
+// other rows, by -Rise.
+void TCalc::RaiseBounds(double Rise, bool Even) {
+    if (!Even || !(std::fabs(Rise) <= double(1 << 30)) || std::trunc(Rise) != Rise) {
+        BoundsCurrent_ = false;
+        return;
+    }
+    const auto Step = static_cast<std::int64_t>(Rise);
+    if (Step > 0) {
+        for (int K = 0; K < PendingCount_; ++K)
+            if (Pending_[K] < Capacity)
+                RowBound_[Pending_[K]] += Step;
+    } else if (Step < 0) {
+        for (int K = 0; K < PendingCount_; ++K)
+            if (Pending_[K] < Capacity)
+                Moved_[Pending_[K]] = true;
+        for (int I = 0; I < M; ++I)
+            if (!Moved_[I])
+                RowBound_[I] -= Step;
+            else
+                Moved_[I] = false;
+    }
 }
 
 void TCalc::WalkPotentials() {
@@ -393,6 +437,7 @@ void TCalc::PrepareWholeCosts() {
     if (!CostsChanged_ && WholeM_ == M && WholeN_ == N)
         return;
     CostsChanged_ = false;
+    BoundsCurrent_ = false;
     WholeM_ = M;
     WholeN_ = N;
     WholeKind_ = 0;
@@ -457,39 +502,83 @@ bool TCalc::FindEnteringWhole(int& Row, int& Col) const {
     }
     // 16-bit lanes hold every W when V' ends at 32767 and W can fall no further than -32768.
     const bool Narrow = std::int64_t(HighV) - LowV + WholeSpan_ <= 65535;
-    if (!Narrow && WholeKind_ == 1)
-        return false;
     const std::int32_t Shift = Narrow ? HighV - 32767 : 0;
     if (Narrow)
         for (int J = 0; J < N; ++J)
             V16[J] = static_cast<std::int16_t>(V[J] - Shift);
     const std::int64_t Offset = std::int64_t(Shift) - std::int64_t(WholeBase_);
 
-    auto Scan = [&](const auto* Potentials, const auto* Table) {
-        Row = 1;
-        Col = 1;
-        std::int64_t Best = std::int64_t(U[0]) + Offset + (Potentials[0] - Table[0]);
-        for (int I = 1; I <= M; ++I) {
-            const auto* CostRow = Table + std::size_t(I - 1) * CostStride;
-            const std::int32_t W = ReducedCosts::RowMax(Potentials, CostRow, N);
-            const std::int64_t RowBest = std::int64_t(U[I - 1]) + Offset + W;
-            if (!(RowBest > Best))
-                continue;
-            Best = RowBest;
-            Row = I;
-            Col = ReducedCosts::FirstAt(Potentials, CostRow, N, W) + 1;
+    auto Search = [&](const auto* Potentials, const auto* Table) {
+        auto CostRow = [&](int I) { return Table + std::size_t(I - 1) * CostStride; };
+        // The largest d of row I, and the first column holding the value Best there.
+        auto Largest = [&](int I) {
+            return std::int64_t(U[I - 1]) + Offset +
+                   ReducedCosts::RowMax(Potentials, CostRow(I), N);
+        };
+        auto FirstOf = [&](int I, std::int64_t Best) {
+            const auto W = static_cast<std::int32_t>(Best - U[I - 1] - Offset);
+            return ReducedCosts::FirstAt(Potentials, CostRow(I), N, W) + 1;
+        };
+        std::int64_t Best;
+        if (!BoundsCurrent_) {
+            Row = 1;
+            Col = 1;
+            Best = std::int64_t(U[0]) + Offset + (Potentials[0] - Table[0]);
+            for (int I = 1; I <= M; ++I) {
+                const std::int64_t RowBest = Largest(I);
+                RowBound_[I - 1] = RowBest;
+                if (!(RowBest > Best))
+                    continue;
+                Best = RowBest;
+                Row = I;
+                Col = FirstOf(I, Best);
+            }
+            BoundsCurrent_ = true;
+        } else {
+            // First the largest d of all, Best: rows are priced only while their bound beats
+            // the largest found so far, starting from the row with the largest bound. Then
+            // the first row that holds Best, which is the one the plain search ends on.
+            std::fill(Priced_, Priced_ + M, false);
+            auto Price = [&](int I) {
+                RowBound_[I - 1] = Largest(I);
+                Priced_[I - 1] = true;
+            };
+            const int Top = int(std::max_element(RowBound_, RowBound_ + M) - RowBound_) + 1;
+            Price(Top);
+            Best = RowBound_[Top - 1];
+            for (int I = 1; I <= M; ++I)
+                if (RowBound_[I - 1] > Best) {
+                    Price(I);
+                    Best = std::max(Best, RowBound_[I - 1]);
+                }
+            for (int I = 1; I <= M; ++I) {
+                if (RowBound_[I - 1] < Best)
+                    continue;
+                if (!Priced_[I - 1])
+                    Price(I);
+                if (RowBound_[I - 1] == Best) {
+                    Row = I;
+                    Col = FirstOf(I, Best);
+                    break;
+                }
+            }
         }
         if (double(Best) < Tolerance) {
             Row = 0;
             Col = 0;
         }
     };
-    if (WholeKind_ == 1)
-        Scan(V16, Whole8_);
-    else if (Narrow)
-        Scan(V16, Whole16_);
-    else
-        Scan(V, Whole16_);
+    if (WholeKind_ == 1) {
+        if (Narrow)
+            Search(V16, Whole8_);
+        else
+            Search(V, Whole8_);
+    } else {
+        if (Narrow)
+            Search(V16, Whole16_);
+        else
+            Search(V, Whole16_);
+    }
     return true;
 }
 

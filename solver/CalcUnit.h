@@ -125,6 +125,7 @@ private:
     void TreeCycle(int Row, int Col);
     void SearchCycle(int Row, int Col);
     void ExchangeTreeEdge(TEntry Entering, TEntry Leaving);
+    void RaiseBounds(double Rise, bool Even);
     void Link(int Node, int Above, double Cost);
     void Unlink(int Node);
     double TreeCost(int I, int J) const;
@@ -186,6 +187,15 @@ private:
     std::int32_t WholeN_ = 0;
     double WholeBase_ = 0.0;
     std::int32_t WholeSpan_ = 0;
+
+    // While BoundsCurrent_, RowBound_[I - 1] is at least the largest U + V - C of row I, and
+    // equal to it where the entering search last priced the row: the search's own results,
+    // kept so that it prices only the rows a pivot may have raised above the best cell.
+    // Valid for whole costs only, where a pivot moves potentials by exact whole numbers.
+    mutable std::int64_t RowBound_[Capacity]{};
+    mutable bool Priced_[Capacity]{};
+    mutable bool BoundsCurrent_ = false;
+    bool Moved_[Capacity]{}; // marks of the moved rows, all false between calls
 
     // Working data of one CalcPotentials or FindCycle call, kept here so that no call allocates.
     static constexpr int MaxEntries = 2 * Capacity - 1;

@@ -53,6 +53,14 @@ struct TGeneric {
     static KELVOR_INLINE V32 Widen(const std::int16_t* Costs, V32) {
         return __builtin_convertvector(Load<V16x8>(Costs), V32);
     }
+    static KELVOR_INLINE V32 Widen(const std::uint8_t* Costs, V32) {
+        std::uint8_t Eight[8];
+        std::memcpy(Eight, Costs, sizeof Eight);
+        V32 Out;
+        for (int Lane = 0; Lane < 8; ++Lane)
+            Out[Lane] = Eight[Lane];
+        return Out;
+    }
 };
 
 struct TAvx2 {
@@ -64,6 +72,9 @@ struct TAvx2 {
     }
     __attribute__((target("avx2"))) static inline V32 Widen(const std::int16_t* Costs, V32) {
         return V32(_mm256_cvtepi16_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(Costs))));
+    }
+    __attribute__((target("avx2"))) static inline V32 Widen(const std::uint8_t* Costs, V32) {
+        return V32(_mm256_cvtepu8_epi32(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(Costs))));
     }
 };
 
@@ -171,6 +182,7 @@ double DoubleBaseline(double U, const double* V, const double* Row, int Count) {
     }
 KELVOR_WHOLE_FORMS(std::int16_t, std::uint8_t)
 KELVOR_WHOLE_FORMS(std::int16_t, std::int16_t)
+KELVOR_WHOLE_FORMS(std::int32_t, std::uint8_t)
 KELVOR_WHOLE_FORMS(std::int32_t, std::int16_t)
 #undef KELVOR_WHOLE_FORMS
 
@@ -194,9 +206,11 @@ template <typename L, typename T> auto FirstForm() {
 }
 const auto Max16x8 = MaxForm<std::int16_t, std::uint8_t>();
 const auto Max16x16 = MaxForm<std::int16_t, std::int16_t>();
+const auto Max32x8 = MaxForm<std::int32_t, std::uint8_t>();
 const auto Max32x16 = MaxForm<std::int32_t, std::int16_t>();
 const auto First16x8 = FirstForm<std::int16_t, std::uint8_t>();
 const auto First16x16 = FirstForm<std::int16_t, std::int16_t>();
+const auto First32x8 = FirstForm<std::int32_t, std::uint8_t>();
 const auto First32x16 = FirstForm<std::int32_t, std::int16_t>();
 
 } // namespace
@@ -211,6 +225,9 @@ std::int32_t RowMax(const std::int16_t* V, const std::uint8_t* Row, int Count) {
 std::int32_t RowMax(const std::int16_t* V, const std::int16_t* Row, int Count) {
     return Max16x16(V, Row, Count);
 }
+std::int32_t RowMax(const std::int32_t* V, const std::uint8_t* Row, int Count) {
+    return Max32x8(V, Row, Count);
+}
 std::int32_t RowMax(const std::int32_t* V, const std::int16_t* Row, int Count) {
     return Max32x16(V, Row, Count);
 }
@@ -220,6 +237,9 @@ int FirstAt(const std::int16_t* V, const std::uint8_t* Row, int Count, std::int3
 }
 int FirstAt(const std::int16_t* V, const std::int16_t* Row, int Count, std::int32_t Value) {
     return First16x16(V, Row, Count, Value);
+}
+int FirstAt(const std::int32_t* V, const std::uint8_t* Row, int Count, std::int32_t Value) {
+    return First32x8(V, Row, Count, Value);
 }
 int FirstAt(const std::int32_t* V, const std::int16_t* Row, int Count, std::int32_t Value) {
     return First32x16(V, Row, Count, Value);

@@ -24,10 +24,12 @@ double RowMax(double U, const double* V, const double* Row, int Count);
 
 std::int32_t RowMax(const std::int16_t* V, const std::uint8_t* Row, int Count);
 std::int32_t RowMax(const std::int16_t* V, const std::int16_t* Row, int Count);
+std::int32_t RowMax(const std::int32_t* V, const std::uint8_t* Row, int Count);
 std::int32_t RowMax(const std::int32_t* V, const std::int16_t* Row, int Count);
 
 int FirstAt(const std::int16_t* V, const std::uint8_t* Row, int Count, std::int32_t Value);
 int FirstAt(const std::int16_t* V, const std::int16_t* Row, int Count, std::int32_t Value);
+int FirstAt(const std::int32_t* V, const std::uint8_t* Row, int Count, std::int32_t Value);
 int FirstAt(const std::int32_t* V, const std::int16_t* Row, int Count, std::int32_t Value);
 
 } // namespace ReducedCosts
