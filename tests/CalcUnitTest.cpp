@@ -364,7 +364,8 @@ TEST(EnteringCell, MatchesAPlainScanOnEveryRowLength) {
                     Row = I;
                     Col = J;
                 }
-        if (Best < Tolerance) Row = Col = 0;
+        if (Best < Tolerance)
+            Row = Col = 0;
         int GotRow = -1, GotCol = -1;
         S->FindEnteringCell(GotRow, GotCol);
         EXPECT_EQ(GotRow, Row) << "N = " << N;
@@ -471,13 +472,15 @@ struct TShape {
     bool Unbalanced, NegativeCosts, Fractions;
 };
 
-void RandomProblem(std::mt19937& Rng, const TShape& Shape, TCalc& S, TPlainSolver& P) {
+void RandomProblem(std::mt19937& Rng, const TShape& Shape, TPlainSolver& P) {
     std::uniform_int_distribution<int> SizeM(1, Shape.MaxM), SizeN(1, Shape.MaxN);
     const int M = SizeM(Rng), N = SizeN(Rng);
     auto Value = [&](bool Cost) {
         double V = double(Rng() % std::uint32_t(Shape.MaxValue + 1));
-        if (Shape.Fractions) V = V / 8.0 + double(Rng() % 3) * 0.1;
-        if (Cost && Shape.NegativeCosts) V -= Shape.MaxValue / 2.0;
+        if (Shape.Fractions)
+            V = V / 8.0 + double(Rng() % 3) * 0.1;
+        if (Cost && Shape.NegativeCosts)
+            V -= Shape.MaxValue / 2.0;
         return V;
     };
     P = TPlainSolver{};
@@ -501,15 +504,64 @@ void RandomProblem(std::mt19937& Rng, const TShape& Shape, TCalc& S, TPlainSolve
     }
     for (int K = 0; K < M * N; ++K)
         P.C.push_back(Value(true));
-    S.M = M;
-    S.N = N;
-    for (int I = 1; I <= M; ++I)
+}
+
+// Runs the store and the plain transcription side by side from their current plans for at most
+// MaxPivots pivots, demanding the same potentials, entering cells, cycles and plans bit for bit.
+// Between(K, S, P) runs before pivot K's potentials and may change both the same way.
+template <typename F> void ExpectSameAsPlain(TCalc& S, TPlainSolver& P, int MaxPivots, F Between) {
+    for (int Pivots = 0; Pivots < MaxPivots; ++Pivots) {
+        Between(Pivots, S, P);
+        S.CalcPotentials();
+        ASSERT_TRUE(P.CalcPotentials());
+        for (int I = 1; I <= P.M; ++I)
+            ASSERT_EQ(Bits(S.GetU(I)), Bits(P.U[I - 1])) << "pivot " << Pivots << " U" << I;
+        for (int J = 1; J <= P.N; ++J)
+            ASSERT_EQ(Bits(S.GetV(J)), Bits(P.V[J - 1])) << "pivot " << Pivots << " V" << J;
+        int Row, Col, PRow, PCol;
+        S.FindEnteringCell(Row, Col);
+        P.FindEnteringCell(PRow, PCol);
+        ASSERT_EQ(Row, PRow) << "pivot " << Pivots;
+        ASSERT_EQ(Col, PCol) << "pivot " << Pivots;
+        if (Row == 0)
+            return;
+        S.FindCycle(Row, Col);
+        ASSERT_TRUE(P.FindCycle(Row, Col));
+        ASSERT_EQ(CycleOf(S), P.Cycle) << "pivot " << Pivots;
+        S.SetX(Row, Col, 0.0);
+        P.x(Row, Col) = 0.0;
+        S.Pivot();
+        P.Pivot();
+        for (int I = 1; I <= P.M; ++I)
+            for (int J = 1; J <= P.N; ++J)
+                ASSERT_EQ(Bits(S.GetX(I, J)), Bits(P.x(I, J))) << "pivot " << Pivots;
+    }
+}
+
+void ExpectSameAsPlain(TCalc& S, TPlainSolver& P, int MaxPivots) {
+    ExpectSameAsPlain(S, P, MaxPivots, [](int, TCalc&, TPlainSolver&) {});
+}
+
+void LoadPlain(TCalc& S, const TPlainSolver& P) {
+    S.M = P.M;
+    S.N = P.N;
+    for (int I = 1; I <= P.M; ++I)
         S.SetA(I, P.A[I - 1]);
-    for (int J = 1; J <= N; ++J)
+    for (int J = 1; J <= P.N; ++J)
         S.SetB(J, P.B[J - 1]);
-    for (int I = 1; I <= M; ++I)
-        for (int J = 1; J <= N; ++J)
-            S.SetC(I, J, P.C[std::size_t(I - 1) * N + (J - 1)]);
+    for (int I = 1; I <= P.M; ++I)
+        for (int J = 1; J <= P.N; ++J)
+            S.SetC(I, J, P.c(I, J));
+}
+
+void StartBoth(TCalc& S, TPlainSolver& P) {
+    LoadPlain(S, P);
+    S.Balance();
+    S.InitialPlan();
+    P.Balance();
+    P.InitialPlan();
+    ASSERT_EQ(S.M, P.M);
+    ASSERT_EQ(S.N, P.N);
 }
 
 class AgainstPlain : public testing::TestWithParam<TShape> {};
@@ -519,49 +571,88 @@ TEST_P(AgainstPlain, SamePivotsPlansAndPotentialsBitForBit) {
     auto S = NewStore();
     TPlainSolver P;
     for (int Run = 0; Run < 60; ++Run) {
-        RandomProblem(Rng, GetParam(), *S, P);
-        S->Balance();
-        S->InitialPlan();
-        P.Balance();
-        P.InitialPlan();
-        ASSERT_EQ(S->M, P.M);
-        ASSERT_EQ(S->N, P.N);
-        for (int Pivots = 0; Pivots < 300; ++Pivots) {
-            S->CalcPotentials();
-            ASSERT_TRUE(P.CalcPotentials());
-            for (int I = 1; I <= P.M; ++I)
-                ASSERT_EQ(Bits(S->GetU(I)), Bits(P.U[I - 1])) << "run " << Run << " U" << I;
-            for (int J = 1; J <= P.N; ++J)
-                ASSERT_EQ(Bits(S->GetV(J)), Bits(P.V[J - 1])) << "run " << Run << " V" << J;
-            int Row, Col, PRow, PCol;
-            S->FindEnteringCell(Row, Col);
-            P.FindEnteringCell(PRow, PCol);
-            ASSERT_EQ(Row, PRow);
-            ASSERT_EQ(Col, PCol);
-            if (Row == 0) break;
-            S->FindCycle(Row, Col);
-            ASSERT_TRUE(P.FindCycle(Row, Col));
-            ASSERT_EQ(S->CycleLength(), int(P.Cycle.size()));
-            for (int K = 1; K <= S->CycleLength(); ++K) {
-                ASSERT_EQ(S->GetCycle(K).Row, P.Cycle[K - 1].first);
-                ASSERT_EQ(S->GetCycle(K).Col, P.Cycle[K - 1].second);
-            }
-            S->SetX(Row, Col, 0.0);
-            P.x(Row, Col) = 0.0;
-            S->Pivot();
-            P.Pivot();
-            for (int I = 1; I <= P.M; ++I)
-                for (int J = 1; J <= P.N; ++J)
-                    ASSERT_EQ(Bits(S->GetX(I, J)), Bits(P.x(I, J)));
-        }
+        RandomProblem(Rng, GetParam(), P);
+        SCOPED_TRACE("run " + std::to_string(Run));
+        StartBoth(*S, P);
+        ExpectSameAsPlain(*S, P, 300);
+        if (HasFatalFailure())
+            return;
     }
 }
 
+// Costs spanning at most 255 (a table of bytes), up to 32767 (16 bits, and potentials too far
+// apart for 16-bit lanes), whole costs too far apart for any table, negative and fractional
+// costs: each kind of entering search the store may choose.
 INSTANTIATE_TEST_SUITE_P(
     Shapes, AgainstPlain,
     testing::Values(TShape{6, 6, 3, false, false, false}, TShape{12, 9, 1, true, false, false},
                     TShape{15, 15, 20, true, true, false}, TShape{20, 8, 9, false, false, true},
-                    TShape{70, 70, 5, true, false, false}, TShape{3, 80, 50, true, true, true}));
+                    TShape{70, 70, 5, true, false, false}, TShape{3, 80, 50, true, true, true},
+                    TShape{40, 40, 255, true, false, false},
+                    TShape{40, 40, 30000, true, true, false},
+                    TShape{30, 30, 1000000, true, false, false}));
+
+// A staircase whose potentials climb by 255 a step: column potentials 255 apart times 259,
+// further apart than 16-bit lanes hold over a table of bytes.
+TEST(AgainstPlainSpecial, WidePotentialsOverSmallCosts) {
+    constexpr int Size = 260;
+    std::mt19937 Rng(7);
+    TPlainSolver P;
+    P.M = P.N = Size;
+    P.A.assign(Size, 1.0);
+    P.B.assign(Size, 1.0);
+    P.C.resize(std::size_t(Size) * Size);
+    for (int I = 1; I <= Size; ++I)
+        for (int J = 1; J <= Size; ++J)
+            P.C[std::size_t(I - 1) * Size + (J - 1)] = I == J       ? 255.0
+                                                       : I == J + 1 ? 0.0
+                                                                    : double(Rng() % 256);
+    auto S = NewStore();
+    StartBoth(*S, P);
+    S->CalcPotentials();
+    ASSERT_EQ(S->GetV(Size) - S->GetV(1), 255.0 * (Size - 1));
+    ExpectSameAsPlain(*S, P, 12);
+}
+
+// Steps taken out of the usual order, and changes between them, must not leave anything the
+// store keeps from pivot to pivot out of date.
+TEST(AgainstPlainSpecial, ChangesBetweenPivotsAreSeen) {
+    std::mt19937 Rng(99);
+    auto S = NewStore();
+    TPlainSolver P;
+    for (int Run = 0; Run < 20; ++Run) {
+        RandomProblem(Rng, TShape{25, 25, 9, true, Run % 2 == 1, false}, P);
+        SCOPED_TRACE("run " + std::to_string(Run));
+        StartBoth(*S, P);
+        ExpectSameAsPlain(*S, P, 200, [&](int K, TCalc& Store, TPlainSolver& Plain) {
+            const int I = 1 + int(Rng() % unsigned(Plain.M)),
+                      J = 1 + int(Rng() % unsigned(Plain.N));
+            switch (K % 7) {
+            case 2: // a new cost, a whole one
+                Store.SetC(I, J, double(Rng() % 9));
+                Plain.C[std::size_t(I - 1) * Plain.N + (J - 1)] = Store.GetC(I, J);
+                break;
+            case 3: // a cost that is no whole number, then one of -0.0
+                Store.SetC(I, J, K % 2 ? 2.5 : -0.0);
+                Plain.C[std::size_t(I - 1) * Plain.N + (J - 1)] = Store.GetC(I, J);
+                break;
+            case 4: // the same steps twice
+                Store.CalcPotentials();
+                int Row, Col;
+                Store.FindEnteringCell(Row, Col);
+                break;
+            case 5: // a value between the two basic tests, outside the problem
+                Store.SetX(Capacity, Capacity, K % 2 ? -0.00005 : NonBasic);
+                break;
+            default:
+                break;
+            }
+        });
+        if (HasFatalFailure())
+            return;
+        S->SetX(Capacity, Capacity, NonBasic);
+    }
+}
 
 // ---- Problem checks ----
 
