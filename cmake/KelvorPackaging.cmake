@@ -4,7 +4,7 @@
 # at run time, so they are named by hand.
 set(CPACK_PACKAGE_NAME kelvor)
 set(CPACK_PACKAGE_VENDOR "The Kelvor developers")
-set(CPACK_PACKAGE_CONTACT "The Kelvor developers <support@kelvor.example.com>")
+set(CPACK_PACKAGE_CONTACT "The Kelvor developers <help@kelvor.example.com>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Solver of the classical transportation problem")
 set(CPACK_PACKAGE_DESCRIPTION
     "Kelvor finds a transport plan of least cost from suppliers to consumers by the method of potentials. Stocks, demands and costs are typed, pasted from a spreadsheet or drawn at random; the plan can be copied back.")
