@@ -26,6 +26,13 @@
 //
 // Only rows 1..M and columns 1..N mean anything; the rest keeps what an earlier problem left.
 // The store is a single fixed-size object: nothing is allocated while solving.
+//
+// To make a pivot cost what it changes rather than a pass over the whole table, the store keeps
+// between steps the basis as a tree, copies of whole-number costs in 8 or 16 bits and an upper
+// bound on each row's largest U + V - C. None of it changes a result: every step gives the
+// numbers, bit for bit, of the plain description above, and whatever breaks the usual order of
+// steps (a cost or a plan changed from outside, a size changed) sends the next step the plain
+// way.
 #pragma once
 
 #include <cstdint>
