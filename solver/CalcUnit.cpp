@@ -329,28 +329,47 @@ void TCalc::CalcPotentials() {
 }
 
 // The row bounds after a pivot that moved the re-hung side's rows by Rise and its columns by
-// -Rise: a cell changes by Rise when only its row moved and by -Rise when only its column did,
-// so when Rise > 0 only the moved rows can have gained, by Rise, and when Rise < 0 only the
-// other rows, by -Rise.
+// -Rise: a cell changes by Rise when only its row moved and by -Rise when only its column did.
+// So when Rise > 0 only the moved rows gain, by Rise, on the columns that stayed; when Rise < 0
+// only the other rows, by -Rise, on the moved columns. A gaining row's cells there are also at
+// most its U plus the largest V among those columns minus its smallest cost; the bound takes
+// the lower of the two.
 void TCalc::RaiseBounds(double Rise, bool Even) {
     if (!Even || !(std::fabs(Rise) <= double(1 << 30)) || std::trunc(Rise) != Rise) {
         BoundsCurrent_ = false;
         return;
     }
     const auto Step = static_cast<std::int64_t>(Rise);
-    if (Step > 0) {
-        for (int K = 0; K < PendingCount_; ++K)
-            if (Pending_[K] < Capacity)
-                RowBound_[Pending_[K]] += Step;
-    } else if (Step < 0) {
-        for (int K = 0; K < PendingCount_; ++K)
-            if (Pending_[K] < Capacity)
-                Moved_[Pending_[K]] = true;
-        for (int I = 0; I < M; ++I)
-            if (!Moved_[I])
-                RowBound_[I] -= Step;
-            else
-                Moved_[I] = false;
+    if (Step == 0)
+        return;
+    for (int K = 0; K < PendingCount_; ++K) {
+        const int Node = Pending_[K];
+        if (Node < Capacity)
+            Moved_[Node] = true;
+        else
+            MovedCol_[Node - Capacity] = true;
+    }
+    const bool MovedRowsGain = Step > 0;
+    bool Any = false;
+    double Top = 0.0;
+    for (int J = 0; J < N; ++J)
+        if (MovedCol_[J] != MovedRowsGain && (!Any || V_[J] > Top)) {
+            Top = V_[J];
+            Any = true;
+        }
+    const auto Base = static_cast<std::int64_t>(WholeBase_);
+    for (int I = 0; I < M; ++I)
+        if (Any && Moved_[I] == MovedRowsGain) {
+            const std::int64_t Reach = static_cast<std::int64_t>(U_[I]) +
+                                       static_cast<std::int64_t>(Top) - RowLeast_[I] - Base;
+            RowBound_[I] = std::min(RowBound_[I] + std::abs(Step), std::max(RowBound_[I], Reach));
+        }
+    for (int K = 0; K < PendingCount_; ++K) {
+        const int Node = Pending_[K];
+        if (Node < Capacity)
+            Moved_[Node] = false;
+        else
+            MovedCol_[Node - Capacity] = false;
     }
 }
 
@@ -464,13 +483,16 @@ void TCalc::PrepareWholeCosts() {
     for (int I = 1; I <= M; ++I) {
         const double* Row = C_ + Cell(I, 1);
         const std::size_t Start = std::size_t(I - 1) * CostStride;
+        int Least = WholeSpan_;
         for (int J = 0; J < N; ++J) {
             const int Value = int(Row[J] - Low);
+            Least = std::min(Least, Value);
             if (WholeKind_ == 1)
                 Whole8_[Start + J] = std::uint8_t(Value);
             else
                 Whole16_[Start + J] = std::int16_t(Value);
         }
+        RowLeast_[I - 1] = Least;
     }
 }
 

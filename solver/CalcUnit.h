@@ -194,6 +194,7 @@ private:
     std::int32_t WholeN_ = 0;
     double WholeBase_ = 0.0;
     std::int32_t WholeSpan_ = 0;
+    std::int32_t RowLeast_[Capacity]{}; // each row's smallest stored cost
 
     // While BoundsCurrent_, RowBound_[I - 1] is at least the largest U + V - C of row I, and
     // equal to it where the entering search last priced the row: the search's own results,
@@ -202,7 +203,9 @@ private:
     mutable std::int64_t RowBound_[Capacity]{};
     mutable bool Priced_[Capacity]{};
     mutable bool BoundsCurrent_ = false;
-    bool Moved_[Capacity]{}; // marks of the moved rows, all false between calls
+    // Marks of the rows and columns a pivot moved, all false between calls.
+    bool Moved_[Capacity]{};
+    bool MovedCol_[Capacity]{};
 
     // Working data of one CalcPotentials or FindCycle call, kept here so that no call allocates.
     static constexpr int MaxEntries = 2 * Capacity - 1;
