@@ -467,9 +467,7 @@ void TCalc::PrepareWholeCosts() {
     for (int I = 1; I <= M; ++I) {
         const double* Row = C_ + Cell(I, 1);
         for (int J = 0; J < N; ++J) {
-            // A cost of -0.0 would come back from the table as +0.0.
-            if (!(std::fabs(Row[J]) <= Largest) || std::trunc(Row[J]) != Row[J] ||
-                std::signbit(Row[J]) != (Row[J] < 0.0))
+            if (!(std::fabs(Row[J]) <= Largest) || std::trunc(Row[J]) != Row[J])
                 return;
             Low = std::min(Low, Row[J]);
             High = std::max(High, Row[J]);
@@ -833,20 +831,6 @@ void TCalc::Pivot() {
     }
 }
 
-// C[I, J] of the tree's problem, from the whole-cost table when there is one: the same number
-// from a table that stays in the processor's cache.
-double TCalc::TreeCost(int I, int J) const {
-    const std::size_t At = std::size_t(I - 1) * CostStride + (J - 1);
-    switch (WholeKind_) {
-    case 1:
-        return WholeBase_ + Whole8_[At];
-    case 2:
-        return WholeBase_ + Whole16_[At];
-    default:
-        return C_[Cell(I, J)];
-    }
-}
-
 // The leaving cell cuts the tree in two; the side away from row 1 is hung again from the
 // entering cell, walked outwards from it with parents, depths and edge costs renewed. Its
 // potentials wait in Pending_ for CalcPotentials.
@@ -869,7 +853,7 @@ void TCalc::ExchangeTreeEdge(TEntry Entering, TEntry Leaving) {
     // from From.
     Unlink(Cut);
     int Child = Hang, Above = From;
-    double Cost = TreeCost(Entering.Row, Entering.Col);
+    double Cost = C_[Cell(Entering.Row, Entering.Col)];
     while (true) {
         const int OldParent = Parent_[Child];
         const double OldCost = ParentCost_[Child];

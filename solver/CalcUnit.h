@@ -135,7 +135,6 @@ private:
     void RaiseBounds(double Rise, bool Even);
     void Link(int Node, int Above, double Cost);
     void Unlink(int Node);
-    double TreeCost(int I, int J) const;
     void PrepareWholeCosts();
     bool FindEnteringWhole(int& Row, int& Col) const;
 
