@@ -1,6 +1,13 @@
 #include "ReducedCosts.h"
 
+// This file is compiled twice: as itself, for the baseline instruction set, and with
+// KELVOR_AVX2_FORMS and -mavx2 (the build's kelvor_solver_avx2 objects). Each compilation puts
+// the same kernels, built for its own instruction set, into a namespace of its own, Baseline or
+// Avx2; the baseline compilation also holds the public functions, which pick one set once, at
+// start-up, by what the processor offers.
+#ifdef __AVX2__
 #include <immintrin.h>
+#endif
 
 #include <cstring>
 #include <limits>
@@ -8,7 +15,30 @@
 // Vectors of 32 bytes are passed between always-inlined helpers only, never across a real call.
 #pragma GCC diagnostic ignored "-Wpsabi"
 
+#ifdef KELVOR_AVX2_FORMS
+#define KELVOR_FORMS Avx2
+#else
+#define KELVOR_FORMS Baseline
+#endif
+
 namespace ReducedCosts {
+
+#define KELVOR_DECLARE_FORMS(Set)                                                                  \
+    namespace Set {                                                                                \
+    double Max(double U, const double* V, const double* Row, int Count);                           \
+    std::int32_t Max(const std::int16_t* V, const std::uint8_t* Row, int Count);                   \
+    std::int32_t Max(const std::int16_t* V, const std::int16_t* Row, int Count);                   \
+    std::int32_t Max(const std::int32_t* V, const std::uint8_t* Row, int Count);                   \
+    std::int32_t Max(const std::int32_t* V, const std::int16_t* Row, int Count);                   \
+    int First(const std::int16_t* V, const std::uint8_t* Row, int Count, std::int32_t Value);      \
+    int First(const std::int16_t* V, const std::int16_t* Row, int Count, std::int32_t Value);      \
+    int First(const std::int32_t* V, const std::uint8_t* Row, int Count, std::int32_t Value);      \
+    int First(const std::int32_t* V, const std::int16_t* Row, int Count, std::int32_t Value);      \
+    }
+KELVOR_DECLARE_FORMS(Baseline)
+KELVOR_DECLARE_FORMS(Avx2)
+#undef KELVOR_DECLARE_FORMS
+
 namespace {
 
 typedef double VD __attribute__((vector_size(32)));
@@ -17,9 +47,7 @@ typedef std::int32_t V32 __attribute__((vector_size(32)));
 typedef std::uint8_t V8x16 __attribute__((vector_size(16)));
 typedef std::int16_t V16x8 __attribute__((vector_size(16)));
 
-// The helpers are always inlined, so that each takes the instruction set of the form it is
-// inlined into; the AVX2 forms are flattened, which also inlines the AVX2 widening (it cannot be
-// forced inline into the bodies, which are not AVX2 functions themselves).
+// The helpers are always inlined, into forms that all share this compilation's instruction set.
 #define KELVOR_INLINE __attribute__((always_inline)) inline
 #define KELVOR_INLINE_LAMBDA __attribute__((always_inline))
 
@@ -42,41 +70,41 @@ template <typename Vec, typename T> KELVOR_INLINE T Lanes(Vec Best, T Start) {
     return Out;
 }
 
-// Stored costs widened to the lanes: sixteen 8-bit or 16-bit costs to 16-bit lanes, eight
-// 16-bit costs to 32-bit lanes. The generic conversion compiles to several instructions where
-// AVX2 has one, so the AVX2 forms say it directly.
-struct TGeneric {
-    static KELVOR_INLINE V16 Widen(const std::uint8_t* Costs, V16) {
-        return __builtin_convertvector(Load<V8x16>(Costs), V16);
-    }
-    static KELVOR_INLINE V16 Widen(const std::int16_t* Costs, V16) { return Load<V16>(Costs); }
-    static KELVOR_INLINE V32 Widen(const std::int16_t* Costs, V32) {
-        return __builtin_convertvector(Load<V16x8>(Costs), V32);
-    }
-    static KELVOR_INLINE V32 Widen(const std::uint8_t* Costs, V32) {
-        std::uint8_t Eight[8];
-        std::memcpy(Eight, Costs, sizeof Eight);
-        V32 Out;
-        for (int Lane = 0; Lane < 8; ++Lane)
-            Out[Lane] = Eight[Lane];
-        return Out;
-    }
-};
+// Stored costs widened to the lanes: sixteen 8-bit or 16-bit costs to 16-bit lanes, eight 8-bit
+// or 16-bit costs to 32-bit lanes. The generic conversion compiles to several instructions where
+// AVX2 has one, so the AVX2 compilation says it directly.
+KELVOR_INLINE V16 Widen(const std::uint8_t* Costs, V16) {
+#ifdef __AVX2__
+    return V16(_mm256_cvtepu8_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(Costs))));
+#else
+    return __builtin_convertvector(Load<V8x16>(Costs), V16);
+#endif
+}
 
-struct TAvx2 {
-    __attribute__((target("avx2"))) static inline V16 Widen(const std::uint8_t* Costs, V16) {
-        return V16(_mm256_cvtepu8_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(Costs))));
-    }
-    __attribute__((target("avx2"))) static inline V16 Widen(const std::int16_t* Costs, V16) {
-        return Load<V16>(Costs);
-    }
-    __attribute__((target("avx2"))) static inline V32 Widen(const std::int16_t* Costs, V32) {
-        return V32(_mm256_cvtepi16_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(Costs))));
-    }
-    __attribute__((target("avx2"))) static inline V32 Widen(const std::uint8_t* Costs, V32) {
-        return V32(_mm256_cvtepu8_epi32(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(Costs))));
-    }
-};
+KELVOR_INLINE V16 Widen(const std::int16_t* Costs, V16) {
+    return Load<V16>(Costs);
+}
+
+KELVOR_INLINE V32 Widen(const std::int16_t* Costs, V32) {
+#ifdef __AVX2__
+    return V32(_mm256_cvtepi16_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(Costs))));
+#else
+    return __builtin_convertvector(Load<V16x8>(Costs), V32);
+#endif
+}
+
+KELVOR_INLINE V32 Widen(const std::uint8_t* Costs, V32) {
+#ifdef __AVX2__
+    return V32(_mm256_cvtepu8_epi32(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(Costs))));
+#else
+    std::uint8_t Eight[8];
+    std::memcpy(Eight, Costs, sizeof Eight);
+    V32 Out;
+    for (int Lane = 0; Lane < 8; ++Lane)
+        Out[Lane] = Eight[Lane];
+    return Out;
+#endif
+}
 
 KELVOR_INLINE double DoubleBody(double U, const double* V, const double* Row, int Count) {
     constexpr double Low = -std::numeric_limits<double>::infinity();
@@ -101,12 +129,11 @@ KELVOR_INLINE double DoubleBody(double U, const double* V, const double* Row, in
     return Best;
 }
 
-// V[J..] - Row[J..] in lanes of type VL; a macro, since a lambda would be a function of its own
-// without the AVX2 instructions.
-#define KELVOR_W(J) (Load<VL>(V + (J)) - Ops::Widen(Row + (J), VL{}))
+// V[J..] - Row[J..] in lanes of type VL.
+#define KELVOR_W(J) (Load<VL>(V + (J)) - Widen(Row + (J), VL{}))
 
 // The largest V[j] - Row[j], in lanes of type L over costs stored as T.
-template <typename Ops, typename L, typename T>
+template <typename L, typename T>
 KELVOR_INLINE std::int32_t WholeMaxBody(const L* V, const T* Row, int Count) {
     typedef L VL __attribute__((vector_size(32)));
     constexpr int K = 32 / sizeof(L);
@@ -131,7 +158,7 @@ KELVOR_INLINE std::int32_t WholeMaxBody(const L* V, const T* Row, int Count) {
     return Best;
 }
 
-template <typename Ops, typename L, typename T>
+template <typename L, typename T>
 KELVOR_INLINE int WholeFirstBody(const L* V, const T* Row, int Count, std::int32_t Value) {
     typedef L VL __attribute__((vector_size(32)));
     constexpr int K = 32 / sizeof(L);
@@ -156,29 +183,20 @@ KELVOR_INLINE int WholeFirstBody(const L* V, const T* Row, int Count, std::int32
 
 #undef KELVOR_W
 
-__attribute__((target("avx2"))) double DoubleAvx2(double U, const double* V, const double* Row,
-                                                  int Count) {
-    return DoubleBody(U, V, Row, Count);
-}
-double DoubleBaseline(double U, const double* V, const double* Row, int Count) {
+} // namespace
+
+namespace KELVOR_FORMS {
+
+double Max(double U, const double* V, const double* Row, int Count) {
     return DoubleBody(U, V, Row, Count);
 }
 
-// Each integer form twice, for AVX2 and for the baseline.
 #define KELVOR_WHOLE_FORMS(L, T)                                                                   \
-    __attribute__((target("avx2"), flatten)) std::int32_t MaxAvx2(const L* V, const T* Row,        \
-                                                                  int Count) {                     \
-        return WholeMaxBody<TAvx2>(V, Row, Count);                                                 \
+    std::int32_t Max(const L* V, const T* Row, int Count) {                                        \
+        return WholeMaxBody(V, Row, Count);                                                        \
     }                                                                                              \
-    std::int32_t MaxBaseline(const L* V, const T* Row, int Count) {                                \
-        return WholeMaxBody<TGeneric>(V, Row, Count);                                              \
-    }                                                                                              \
-    __attribute__((target("avx2"), flatten)) int FirstAvx2(const L* V, const T* Row, int Count,    \
-                                                           std::int32_t Value) {                   \
-        return WholeFirstBody<TAvx2>(V, Row, Count, Value);                                        \
-    }                                                                                              \
-    int FirstBaseline(const L* V, const T* Row, int Count, std::int32_t Value) {                   \
-        return WholeFirstBody<TGeneric>(V, Row, Count, Value);                                     \
+    int First(const L* V, const T* Row, int Count, std::int32_t Value) {                           \
+        return WholeFirstBody(V, Row, Count, Value);                                               \
     }
 KELVOR_WHOLE_FORMS(std::int16_t, std::uint8_t)
 KELVOR_WHOLE_FORMS(std::int16_t, std::int16_t)
@@ -186,63 +204,40 @@ KELVOR_WHOLE_FORMS(std::int32_t, std::uint8_t)
 KELVOR_WHOLE_FORMS(std::int32_t, std::int16_t)
 #undef KELVOR_WHOLE_FORMS
 
-// Chosen through plain function pointers rather than ifunc resolvers, which ThreadSanitizer's
-// start-up cannot run.
+} // namespace KELVOR_FORMS
+
+#ifndef KELVOR_AVX2_FORMS
+
+namespace {
+
+// Chosen through a flag read once rather than ifunc resolvers, which ThreadSanitizer's start-up
+// cannot run.
 bool HasAvx2() {
     __builtin_cpu_init();
     return __builtin_cpu_supports("avx2");
 }
-const bool Avx2 = HasAvx2();
-
-const auto DoubleForm = Avx2 ? DoubleAvx2 : DoubleBaseline;
-
-template <typename L, typename T> auto MaxForm() {
-    return Avx2 ? static_cast<std::int32_t (*)(const L*, const T*, int)>(MaxAvx2)
-                : static_cast<std::int32_t (*)(const L*, const T*, int)>(MaxBaseline);
-}
-template <typename L, typename T> auto FirstForm() {
-    return Avx2 ? static_cast<int (*)(const L*, const T*, int, std::int32_t)>(FirstAvx2)
-                : static_cast<int (*)(const L*, const T*, int, std::int32_t)>(FirstBaseline);
-}
-const auto Max16x8 = MaxForm<std::int16_t, std::uint8_t>();
-const auto Max16x16 = MaxForm<std::int16_t, std::int16_t>();
-const auto Max32x8 = MaxForm<std::int32_t, std::uint8_t>();
-const auto Max32x16 = MaxForm<std::int32_t, std::int16_t>();
-const auto First16x8 = FirstForm<std::int16_t, std::uint8_t>();
-const auto First16x16 = FirstForm<std::int16_t, std::int16_t>();
-const auto First32x8 = FirstForm<std::int32_t, std::uint8_t>();
-const auto First32x16 = FirstForm<std::int32_t, std::int16_t>();
+const bool Avx2Present = HasAvx2();
 
 } // namespace
 
 double RowMax(double U, const double* V, const double* Row, int Count) {
-    return DoubleForm(U, V, Row, Count);
+    return Avx2Present ? Avx2::Max(U, V, Row, Count) : Baseline::Max(U, V, Row, Count);
 }
 
-std::int32_t RowMax(const std::int16_t* V, const std::uint8_t* Row, int Count) {
-    return Max16x8(V, Row, Count);
-}
-std::int32_t RowMax(const std::int16_t* V, const std::int16_t* Row, int Count) {
-    return Max16x16(V, Row, Count);
-}
-std::int32_t RowMax(const std::int32_t* V, const std::uint8_t* Row, int Count) {
-    return Max32x8(V, Row, Count);
-}
-std::int32_t RowMax(const std::int32_t* V, const std::int16_t* Row, int Count) {
-    return Max32x16(V, Row, Count);
-}
+#define KELVOR_PICK_FORMS(L, T)                                                                    \
+    std::int32_t RowMax(const L* V, const T* Row, int Count) {                                     \
+        return Avx2Present ? Avx2::Max(V, Row, Count) : Baseline::Max(V, Row, Count);              \
+    }                                                                                              \
+    int FirstAt(const L* V, const T* Row, int Count, std::int32_t Value) {                         \
+        return Avx2Present ? Avx2::First(V, Row, Count, Value)                                     \
+                           : Baseline::First(V, Row, Count, Value);                                \
+    }
+KELVOR_PICK_FORMS(std::int16_t, std::uint8_t)
+KELVOR_PICK_FORMS(std::int16_t, std::int16_t)
+KELVOR_PICK_FORMS(std::int32_t, std::uint8_t)
+KELVOR_PICK_FORMS(std::int32_t, std::int16_t)
+#undef KELVOR_PICK_FORMS
 
-int FirstAt(const std::int16_t* V, const std::uint8_t* Row, int Count, std::int32_t Value) {
-    return First16x8(V, Row, Count, Value);
-}
-int FirstAt(const std::int16_t* V, const std::int16_t* Row, int Count, std::int32_t Value) {
-    return First16x16(V, Row, Count, Value);
-}
-int FirstAt(const std::int32_t* V, const std::uint8_t* Row, int Count, std::int32_t Value) {
-    return First32x8(V, Row, Count, Value);
-}
-int FirstAt(const std::int32_t* V, const std::int16_t* Row, int Count, std::int32_t Value) {
-    return First32x16(V, Row, Count, Value);
-}
+#endif
 
 } // namespace ReducedCosts
