@@ -13,6 +13,7 @@
 #include "CalcUnit.h"
 #include "FirstUnit.h"
 #include "InputABCUnit.h"
+#include "ProgramTestSupport.h"
 #include "QtSynchronizer.h"
 #include "RandomUnit.h"
 #include "ThreadTestSupport.h"
@@ -319,25 +320,16 @@ QStringList CheckWindow(QWidget* Window) {
     return Checked;
 }
 
-class Density : public testing::Test {
+class Density : public TProgramWindows {
 protected:
     static void SetUpTestSuite() {
-        InstallQtSynchronizer();
-        Calc = new TCalc;
-        CreateWindows();
-        AboutBox->OpenAddress = [](const QString&) {};
+        TProgramWindows::SetUpTestSuite();
         FirstForm->setObjectName("FirstForm");
         RandomForm->setObjectName("RandomForm");
         BusyForm->setObjectName("BusyForm");
         InputABCForm->setObjectName("InputABCForm");
         AnswerForm->setObjectName("AnswerForm");
         AboutBox->setObjectName("AboutBox");
-    }
-    static void TearDownTestSuite() {
-        DestroyWindows();
-        delete Calc;
-        Calc = nullptr;
-        SetSynchronizer(nullptr);
     }
     void SetUp() override {
         FirstForm->show();

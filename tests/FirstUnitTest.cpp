@@ -5,6 +5,7 @@
 #include "BusyUnit.h"
 #include "CalcUnit.h"
 #include "InputABCUnit.h"
+#include "ProgramTestSupport.h"
 #include "QtSynchronizer.h"
 #include "RandomGen.h"
 #include "RandomUnit.h"
@@ -158,20 +159,8 @@ struct TProblem {
     std::vector<std::vector<std::string>> C;
 };
 
-class First : public testing::Test {
+class First : public TProgramWindows {
 protected:
-    static void SetUpTestSuite() {
-        InstallQtSynchronizer();
-        Calc = new TCalc;
-        CreateWindows();
-        AboutBox->OpenAddress = [](const QString&) {};
-    }
-    static void TearDownTestSuite() {
-        DestroyWindows();
-        delete Calc;
-        Calc = nullptr;
-        SetSynchronizer(nullptr);
-    }
     void SetUp() override {
         FirstForm->show();
         FirstForm->activateWindow();

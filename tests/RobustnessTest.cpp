@@ -9,6 +9,7 @@
 #include "CalcUnit.h"
 #include "FirstUnit.h"
 #include "InputABCUnit.h"
+#include "ProgramTestSupport.h"
 #include "QtSynchronizer.h"
 #include "RandomGen.h"
 #include "RandomUnit.h"
@@ -285,20 +286,8 @@ TProblem RandomTexts(std::mt19937& Rng, int M, int N, int Low, int High, bool Fr
     return P;
 }
 
-class Robustness : public testing::Test {
+class Robustness : public TProgramWindows {
 protected:
-    static void SetUpTestSuite() {
-        InstallQtSynchronizer();
-        Calc = new TCalc;
-        CreateWindows();
-        AboutBox->OpenAddress = [](const QString&) {};
-    }
-    static void TearDownTestSuite() {
-        DestroyWindows();
-        delete Calc;
-        Calc = nullptr;
-        SetSynchronizer(nullptr);
-    }
     void SetUp() override {
         ASSERT_TRUE(ShowMain());
         FirstForm->InputMEdit->setText("1");
