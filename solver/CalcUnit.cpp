@@ -342,13 +342,13 @@ void TCalc::RaiseBounds(double Rise, bool Even) {
     const auto Step = static_cast<std::int64_t>(Rise);
     if (Step == 0)
         return;
-    for (int K = 0; K < PendingCount_; ++K) {
-        const int Node = Pending_[K];
-        if (Node < Capacity)
-            Moved_[Node] = true;
-        else
-            MovedCol_[Node - Capacity] = true;
-    }
+    auto Mark = [this](bool On) {
+        for (int K = 0; K < PendingCount_; ++K) {
+            const int Node = Pending_[K];
+            (Node < Capacity ? Moved_[Node] : MovedCol_[Node - Capacity]) = On;
+        }
+    };
+    Mark(true);
     const bool MovedRowsGain = Step > 0;
     bool Any = false;
     double Top = 0.0;
@@ -357,20 +357,18 @@ void TCalc::RaiseBounds(double Rise, bool Even) {
             Top = V_[J];
             Any = true;
         }
-    const auto Base = static_cast<std::int64_t>(WholeBase_);
-    for (int I = 0; I < M; ++I)
-        if (Any && Moved_[I] == MovedRowsGain) {
-            const std::int64_t Reach = static_cast<std::int64_t>(U_[I]) +
-                                       static_cast<std::int64_t>(Top) - RowLeast_[I] - Base;
-            RowBound_[I] = std::min(RowBound_[I] + std::abs(Step), std::max(RowBound_[I], Reach));
-        }
-    for (int K = 0; K < PendingCount_; ++K) {
-        const int Node = Pending_[K];
-        if (Node < Capacity)
-            Moved_[Node] = false;
-        else
-            MovedCol_[Node - Capacity] = false;
+    // No column to gain on: no row gained.
+    if (Any) {
+        const auto Base = static_cast<std::int64_t>(WholeBase_);
+        for (int I = 0; I < M; ++I)
+            if (Moved_[I] == MovedRowsGain) {
+                const std::int64_t Reach = static_cast<std::int64_t>(U_[I]) +
+                                           static_cast<std::int64_t>(Top) - RowLeast_[I] - Base;
+                RowBound_[I] =
+                    std::min(RowBound_[I] + std::abs(Step), std::max(RowBound_[I], Reach));
+            }
     }
+    Mark(false);
 }
 
 void TCalc::WalkPotentials() {
