@@ -1,5 +1,6 @@
 #include "ThreadBase.h"
 
+#include <memory>
 #include <mutex>
 #include <thread>
 
@@ -9,6 +10,10 @@ namespace {
 
 std::mutex SynchronizerLock;
 TSynchronizer CurrentSynchronizer;
+
+std::mutex GateLock;
+std::shared_ptr<const TCheckpointGate> CurrentGate;
+std::atomic<bool> GateInstalled{false};
 
 void Synchronize(const std::function<void()>& Task) {
     TSynchronizer Synchronizer;
@@ -27,6 +32,25 @@ void Synchronize(const std::function<void()>& Task) {
 void SetSynchronizer(TSynchronizer Synchronizer) {
     const std::lock_guard<std::mutex> Guard(SynchronizerLock);
     CurrentSynchronizer = std::move(Synchronizer);
+}
+
+void SetCheckpointGate(TCheckpointGate Gate) {
+    const std::lock_guard<std::mutex> Guard(GateLock);
+    CurrentGate = Gate ? std::make_shared<const TCheckpointGate>(std::move(Gate)) : nullptr;
+    GateInstalled.store(CurrentGate != nullptr);
+}
+
+void TThread::Checkpoint() {
+    if (!GateInstalled.load())
+        return;
+    // A copy, so that the gate may be replaced or removed while a thread waits in it.
+    std::shared_ptr<const TCheckpointGate> Gate;
+    {
+        const std::lock_guard<std::mutex> Guard(GateLock);
+        Gate = CurrentGate;
+    }
+    if (Gate)
+        (*Gate)(*this);
 }
 
 void TThread::Start() {
@@ -49,6 +73,8 @@ void TThread::Run() {
     } catch (...) {
         // The body reports its own failures; whatever escapes must not stop the notification.
     }
-    if (OnTerminate_) Synchronize([this] { OnTerminate_(this); });
-    if (FreeOnTerminate) delete this;
+    if (OnTerminate_)
+        Synchronize([this] { OnTerminate_(this); });
+    if (FreeOnTerminate)
+        delete this;
 }

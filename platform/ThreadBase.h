@@ -15,6 +15,13 @@ using TNotifyEvent = std::function<void(TThread* Sender)>;
 using TSynchronizer = std::function<void(const std::function<void()>& Task)>;
 void SetSynchronizer(TSynchronizer Synchronizer);
 
+// A seam for tests: a body passes its checkpoints through the gate installed here, so that a
+// test can hold a thread at a known point of its work, act while it is certainly still running
+// and then let it go on. With no gate installed a checkpoint costs one atomic load and does
+// nothing; the program installs none.
+using TCheckpointGate = std::function<void(TThread& Thread)>;
+void SetCheckpointGate(TCheckpointGate Gate);
+
 class TThread {
 public:
     TThread(const TThread&) = delete;
@@ -36,6 +43,8 @@ protected:
     // Starts the body on a new thread. Call it last in the most derived constructor.
     void Start();
     virtual void Execute() = 0;
+    // Passes the installed checkpoint gate, if any.
+    void Checkpoint();
 
     bool FreeOnTerminate = false;
 

@@ -573,9 +573,16 @@ TEST_F(First, AbortIsReported) {
     SetSizes("500", "500");
     QString Message;
     QMessageBox::Icon Icon = QMessageBox::NoIcon;
+    // The worker waits after its first pivot until Abort has been clicked.
+    TCheckpointHold Hold(1);
     TRoad Road;
     Road.Then(InputABCForm, [&P] { EnterAndConfirm(P); })
-        .AtShowOf(BusyForm, [] { Click(BusyForm->CancelButton); })
+        .AtShowOf(BusyForm,
+                  [&Hold] {
+                      ASSERT_TRUE(Hold.WaitUntilHeld());
+                      Click(BusyForm->CancelButton);
+                      Hold.Release();
+                  })
         .ThenError([&](QMessageBox* Box) {
             Message = Box->windowTitle() + ": " + Box->text();
             Icon = Box->icon();

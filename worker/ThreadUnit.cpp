@@ -19,11 +19,13 @@ void TNoShowCalc::Execute() {
         for (int Counter = MaxIterations; Counter > 0; --Counter) {
             Calc->CalcPotentials();
             Calc->FindEnteringCell(Row, Col);
-            if (Row == 0 && Col == 0) break;
+            if (Row == 0 && Col == 0)
+                break;
             Calc->FindCycle(Row, Col);
             Calc->SetX(Row, Col, 0.0);
             Calc->Pivot();
             ++Pivots;
+            Checkpoint();
             if (Terminated()) {
                 Aborted = true;
                 break;
@@ -32,7 +34,8 @@ void TNoShowCalc::Execute() {
         const bool Optimal = Row == 0 && Col == 0;
         // A request that arrives after the last poll still stops a plan that is not optimal
         // from being reported as one.
-        if (!Optimal && !Aborted && Terminated()) Aborted = true;
+        if (!Optimal && !Aborted && Terminated())
+            Aborted = true;
         Looping = !Optimal && !Aborted;
     } catch (const std::exception& Error) {
         Failed = true;
@@ -41,5 +44,6 @@ void TNoShowCalc::Execute() {
         Failed = true;
         FailReason = "The calculation failed";
     }
-    if (Failed) Aborted = Looping = false;
+    if (Failed)
+        Aborted = Looping = false;
 }

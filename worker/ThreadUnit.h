@@ -14,6 +14,8 @@ inline constexpr int MaxIterations = 999;
 // flag set means the plan in the store is optimal; Aborted, the user's termination request was
 // seen after a pivot; Looping, MaxIterations pivots were made without reaching the optimum;
 // Failed, the problem or a solver step failed and FailReason tells why (no plan to show).
+// After every pivot, before it polls the termination request, the body passes a checkpoint,
+// where a test can hold it.
 class TNoShowCalc final : public TThread {
 public:
     explicit TNoShowCalc(TNotifyEvent OnTerminate);
