@@ -1,5 +1,12 @@
 #!/usr/bin/env bash
-# Installs the Debian packages Kelvor needs to build, run and test, when any is missing.
+# Installs the Debian packages Kelvor needs to build, run and test, when any is missing:
+#   the build: cmake, ninja-build, g++, pkg-config, qt6-base-dev (with libgl-dev for its CMake
+#     files); the fonts the windows are laid out in (fonts-wine, fonts-liberation2, and
+#     fonts-dejavu-core as the fallback face);
+#   the tests: libgtest-dev, liblemon-dev (the reference solver);
+#   the fuzzers (scripts/fuzz.sh): clang and its runtimes libclang-rt-14-dev;
+#   the package (cpack -G DEB, tested by tests/PackageTest.sh): dpkg-dev for dpkg-shlibdeps, and
+#     file, which CPack's DEB generator runs on every installed file.
 set -euo pipefail
 
 packages=(
@@ -8,7 +15,7 @@ packages=(
     libgtest-dev liblemon-dev
     fonts-wine fonts-liberation2 fonts-dejavu-core
     clang libclang-rt-14-dev
-    dpkg-dev
+    dpkg-dev file
 )
 
 missing=()

@@ -117,13 +117,13 @@ TEST_F(Busy, AbortKeepsTheDialogUntilTheWorkerHasEnded) {
     TCheckpointHold Hold(1);
     bool SeenOpen = false;
     const int Result = ShowWhile([&] {
-        ASSERT_TRUE(Hold.WaitUntilHeld());
-        ASSERT_TRUE(BusyForm->Running());
-        QTest::mouseClick(BusyForm->CancelButton, Qt::LeftButton);
-        // The request is only a flag: the dialog and its timer go on.
-        SeenOpen = BusyForm->isVisible() && BusyForm->BusyTimer.Enabled();
-        QTest::mouseClick(BusyForm->CancelButton, Qt::LeftButton); // a second press is harmless
-        Hold.Release();
+        EXPECT_TRUE(Hold.ActWhileHeld([&] {
+            ASSERT_TRUE(BusyForm->Running());
+            QTest::mouseClick(BusyForm->CancelButton, Qt::LeftButton);
+            // The request is only a flag: the dialog and its timer go on.
+            SeenOpen = BusyForm->isVisible() && BusyForm->BusyTimer.Enabled();
+            QTest::mouseClick(BusyForm->CancelButton, Qt::LeftButton); // a second press is harmless
+        }));
     });
     EXPECT_EQ(Result, mrAbort);
     EXPECT_TRUE(SeenOpen);
@@ -134,10 +134,10 @@ TEST_F(Busy, CloseBoxDuringARunActsAsAbort) {
     TCheckpointHold Hold(1);
     bool StillOpen = false;
     const int Result = ShowWhile([&] {
-        ASSERT_TRUE(Hold.WaitUntilHeld());
-        BusyForm->close();
-        StillOpen = BusyForm->isVisible();
-        Hold.Release();
+        EXPECT_TRUE(Hold.ActWhileHeld([&] {
+            BusyForm->close();
+            StillOpen = BusyForm->isVisible();
+        }));
     });
     EXPECT_TRUE(StillOpen);
     EXPECT_EQ(Result, mrAbort);

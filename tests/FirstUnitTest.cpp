@@ -577,12 +577,9 @@ TEST_F(First, AbortIsReported) {
     TCheckpointHold Hold(1);
     TRoad Road;
     Road.Then(InputABCForm, [&P] { EnterAndConfirm(P); })
-        .AtShowOf(BusyForm,
-                  [&Hold] {
-                      ASSERT_TRUE(Hold.WaitUntilHeld());
-                      Click(BusyForm->CancelButton);
-                      Hold.Release();
-                  })
+        .AtShowOf(
+            BusyForm,
+            [&Hold] { EXPECT_TRUE(Hold.ActWhileHeld([] { Click(BusyForm->CancelButton); })); })
         .ThenError([&](QMessageBox* Box) {
             Message = Box->windowTitle() + ": " + Box->text();
             Icon = Box->icon();

@@ -741,9 +741,7 @@ TEST_F(Robustness, AHundredCalculationsInARow) {
                     Click(RandomForm->OkButton);
                 } else if (Window == BusyForm) {
                     if (Hold) {
-                        ASSERT_TRUE(Hold->WaitUntilHeld());
-                        Click(BusyForm->CancelButton);
-                        Hold->Release();
+                        EXPECT_TRUE(Hold->ActWhileHeld([] { Click(BusyForm->CancelButton); }));
                     }
                 } else if (Window == AnswerForm) {
                     BusyResult = BusyForm->ModalResult();
@@ -895,9 +893,7 @@ TEST_F(Robustness, AbortAtRandomMomentsOfABigRun) {
                 Abort.start(Delay);
                 return;
             }
-            ASSERT_TRUE(Hold->WaitUntilHeld());
-            ClickAbort();
-            Hold->Release();
+            EXPECT_TRUE(Hold->ActWhileHeld(ClickAbort));
         });
         Abort.stop();
         EXPECT_TRUE(Run.Walked);
@@ -968,9 +964,7 @@ TEST_F(Robustness, CloseBoxDuringABigRunActsAsAbort) {
                 Close.start(Moment(Rng));
                 return;
             }
-            ASSERT_TRUE(Hold->WaitUntilHeld());
-            CloseIt();
-            Hold->Release();
+            EXPECT_TRUE(Hold->ActWhileHeld(CloseIt));
         });
         Close.stop();
         EXPECT_TRUE(Run.Walked);

@@ -49,6 +49,14 @@ protected:
         return Out;
     }
 
+    // The worker is held after its Pivot-th pivot while the termination request is made, so
+    // the test knows where the request lands whatever the machine's load.
+    TOutcome RunAbortedAtPivot(int Pivot) {
+        TCheckpointHold Hold(Pivot);
+        return Run(
+            [&Hold](TNoShowCalc& W) { EXPECT_TRUE(Hold.ActWhileHeld([&W] { W.Terminate(); })); });
+    }
+
     void Random(int M, int N, int MaxA, int MaxB, int MaxC, std::uint32_t Seed) {
         RandomState = Seed;
         Calc->M = M;
@@ -176,16 +184,9 @@ TEST_F(Worker, AlreadyOptimalPlanIgnoresAnEarlyAbort) {
     EXPECT_EQ(Out.Pivots, 0);
 }
 
-// The worker is held after its first pivot while the request is made, so the test knows where
-// the request lands whatever the machine's load.
 TEST_F(Worker, AbortIsSeenAfterAPivot) {
     Random(500, 500, 9999, 9999, 9999, 7);
-    TCheckpointHold Hold(1);
-    const TOutcome Out = Run([&](TNoShowCalc& W) {
-        ASSERT_TRUE(Hold.WaitUntilHeld());
-        W.Terminate();
-        Hold.Release();
-    });
+    const TOutcome Out = RunAbortedAtPivot(1);
     EXPECT_TRUE(Out.Aborted);
     EXPECT_FALSE(Out.Looping || Out.Failed);
     EXPECT_EQ(Out.Pivots, 1);
@@ -219,12 +220,7 @@ TEST_F(Worker, NineHundredNinetyNinePivotsEndLooping) {
 // A request seen after the last allowed pivot still counts as an abort, not as the cap.
 TEST_F(Worker, AbortInTheLastAllowedIterationEndsAborted) {
     Random(120, 120, 50, 50, 50, 289);
-    TCheckpointHold Hold(MaxIterations);
-    const TOutcome Out = Run([&](TNoShowCalc& W) {
-        ASSERT_TRUE(Hold.WaitUntilHeld());
-        W.Terminate();
-        Hold.Release();
-    });
+    const TOutcome Out = RunAbortedAtPivot(MaxIterations);
     EXPECT_TRUE(Out.Aborted);
     EXPECT_FALSE(Out.Looping || Out.Failed);
     EXPECT_EQ(Out.Pivots, MaxIterations);

@@ -7,6 +7,7 @@
 
 #include <chrono>
 #include <condition_variable>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <thread>
@@ -64,6 +65,14 @@ public:
     bool WaitUntilHeld(std::chrono::milliseconds Guard = std::chrono::minutes(5)) {
         std::unique_lock<std::mutex> Lock(State_->Lock);
         return State_->Changed.wait_for(Lock, Guard, [this] { return State_->Held; });
+    }
+    // Waits until a thread is held, runs Act and lets the thread go on; false when none came.
+    bool ActWhileHeld(const std::function<void()>& Act) {
+        const bool Held = WaitUntilHeld();
+        if (Held)
+            Act();
+        Release();
+        return Held;
     }
     void Release() {
         const std::lock_guard<std::mutex> Lock(State_->Lock);
