@@ -1,5 +1,6 @@
 #include "ThreadBase.h"
 
+#include <condition_variable>
 #include <memory>
 #include <mutex>
 #include <thread>
@@ -10,6 +11,9 @@ namespace {
 
 std::mutex SynchronizerLock;
 TSynchronizer CurrentSynchronizer;
+
+std::mutex LiveLock;
+std::condition_variable AllGone;
 
 std::mutex GateLock;
 std::shared_ptr<const TCheckpointGate> CurrentGate;
@@ -59,12 +63,23 @@ void TThread::Start() {
         // Detached: an object that frees itself must not own a joinable thread.
         std::thread([this] {
             Run();
-            --Live_;
+            Gone();
         }).detach();
     } catch (...) {
-        --Live_;
+        Gone();
         throw;
     }
+}
+
+void TThread::Gone() {
+    const std::lock_guard<std::mutex> Guard(LiveLock);
+    if (--Live_ == 0)
+        AllGone.notify_all();
+}
+
+bool TThread::WaitUntilAllGone(std::chrono::milliseconds Timeout) {
+    std::unique_lock<std::mutex> Guard(LiveLock);
+    return AllGone.wait_for(Guard, Timeout, [] { return Live_.load() == 0; });
 }
 
 void TThread::Run() {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <functional>
 
 class TThread;
@@ -33,6 +34,8 @@ public:
 
     // Threads started and not yet completely gone (body, notification and freeing all done).
     static int LiveCount() { return Live_.load(); }
+    // Waits until LiveCount is 0; false when Timeout passed first.
+    static bool WaitUntilAllGone(std::chrono::milliseconds Timeout);
 
 protected:
     // The notification is fixed here, before the thread can run, so that even a body that ends
@@ -50,6 +53,7 @@ protected:
 
 private:
     void Run();
+    static void Gone();
 
     TNotifyEvent OnTerminate_;
     std::atomic<bool> Terminated_{false};

@@ -6,6 +6,26 @@
 
 extern std::uint32_t RandomState;
 
+// The random fill's maxima: DefaultRange is the initial one and stands in for a maximum that is
+// no whole number from 1 to MaxRange.
+inline constexpr int DefaultRange = 5;
+inline constexpr int MaxRange = 9999;
+
 // A whole number from 0 to Range - 1 (Range at least 1): the upper half of the 64-bit product
 // of the advanced state and Range.
 std::uint32_t RandomBelow(std::uint32_t Range);
+
+// The random fill of an M x N problem from the current state: one draw from 1 to its maximum
+// per value, in the program's order: the stocks 1..M (Stock(I, Value)), the demands 1..N
+// (Demand(J, Value)), then the costs row by row (Cost(I, J, Value)).
+template <class TStock, class TDemand, class TCost>
+void RandomFill(int M, int N, int MaxA, int MaxB, int MaxC, TStock&& Stock, TDemand&& Demand,
+                TCost&& Cost) {
+    for (int I = 1; I <= M; ++I)
+        Stock(I, RandomBelow(std::uint32_t(MaxA)) + 1);
+    for (int J = 1; J <= N; ++J)
+        Demand(J, RandomBelow(std::uint32_t(MaxB)) + 1);
+    for (int I = 1; I <= M; ++I)
+        for (int J = 1; J <= N; ++J)
+            Cost(I, J, RandomBelow(std::uint32_t(MaxC)) + 1);
+}

@@ -2,8 +2,8 @@
 
 #include "CalcUnit.h"
 #include "Clock.h"
+#include "Problems.h"
 #include "QtSynchronizer.h"
-#include "RandomGen.h"
 #include "ThreadBase.h"
 #include "ThreadTestSupport.h"
 
@@ -48,16 +48,7 @@ protected:
     }
 
     static void Random(int M, int N, int Max, std::uint32_t Seed) {
-        RandomState = Seed;
-        Calc->M = M;
-        Calc->N = N;
-        for (int I = 1; I <= M; ++I)
-            Calc->SetA(I, RandomBelow(Max) + 1);
-        for (int J = 1; J <= N; ++J)
-            Calc->SetB(J, RandomBelow(Max) + 1);
-        for (int I = 1; I <= M; ++I)
-            for (int J = 1; J <= N; ++J)
-                Calc->SetC(I, J, RandomBelow(Max) + 1);
+        LoadProblem(*Calc, RandomProblem(Seed, M, N, Max));
     }
 
     // The fake clock from Start on. The timer's own ticks would add readings whenever a run

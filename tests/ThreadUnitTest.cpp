@@ -2,6 +2,8 @@
 
 #include "CalcUnit.h"
 #include "LemonReference.h"
+#include "PlanCheck.h"
+#include "Problems.h"
 #include "RandomGen.h"
 #include "ThreadTestSupport.h"
 
@@ -14,12 +16,6 @@
 
 namespace {
 
-struct TOutcome {
-    bool Aborted = false, Looping = false, Failed = false;
-    std::string Reason;
-    int Pivots = -1;
-};
-
 class Worker : public testing::Test {
 protected:
     void SetUp() override {
@@ -31,58 +27,23 @@ protected:
         Calc = nullptr;
     }
 
-    // One calculation through the worker, the test's thread standing in for the UI thread.
-    // Request runs right after the worker has started (its termination request, say).
-    TOutcome Run(const std::function<void(TNoShowCalc&)>& Request = nullptr) {
-        TUiThread Ui;
-        TOutcome Out;
-        bool Done = false;
-        auto* W = new TNoShowCalc([&](TThread* Sender) {
-            const auto* Self = static_cast<TNoShowCalc*>(Sender);
-            Out = {Self->Aborted, Self->Looping, Self->Failed, Self->FailReason, Self->Pivots};
-            Done = true;
-        });
-        // The worker cannot free itself before its notification has run on this thread.
-        if (Request)
-            Request(*W);
-        EXPECT_TRUE(Ui.RunUntil([&] { return Done; }, std::chrono::minutes(5)));
-        return Out;
-    }
-
     // The worker is held after its Pivot-th pivot while the termination request is made, so
     // the test knows where the request lands whatever the machine's load.
-    TOutcome RunAbortedAtPivot(int Pivot) {
+    TCalcOutcome RunAbortedAtPivot(int Pivot) {
         TCheckpointHold Hold(Pivot);
-        return Run(
+        return RunCalculation(
             [&Hold](TNoShowCalc& W) { EXPECT_TRUE(Hold.ActWhileHeld([&W] { W.Terminate(); })); });
     }
 
-    void Random(int M, int N, int MaxA, int MaxB, int MaxC, std::uint32_t Seed) {
-        RandomState = Seed;
-        Calc->M = M;
-        Calc->N = N;
-        for (int I = 1; I <= M; ++I)
-            Calc->SetA(I, RandomBelow(MaxA) + 1);
-        for (int J = 1; J <= N; ++J)
-            Calc->SetB(J, RandomBelow(MaxB) + 1);
-        for (int I = 1; I <= M; ++I)
-            for (int J = 1; J <= N; ++J)
-                Calc->SetC(I, J, RandomBelow(MaxC) + 1);
+    static void Random(int M, int N, int MaxA, int MaxB, int MaxC, std::uint32_t Seed) {
+        LoadProblem(*Calc, RandomProblem(Seed, M, N, MaxA, MaxB, MaxC));
     }
 
     // Pivots the problem in Calc needs from the north-west corner to the optimum, without any
     // cap, counted on a copy so that Calc stays as it is.
     static int PivotsNeededForCalc() {
         auto Copy = std::make_unique<TCalc>();
-        Copy->M = Calc->M;
-        Copy->N = Calc->N;
-        for (int I = 1; I <= Calc->M; ++I)
-            Copy->SetA(I, Calc->GetA(I));
-        for (int J = 1; J <= Calc->N; ++J)
-            Copy->SetB(J, Calc->GetB(J));
-        for (int I = 1; I <= Calc->M; ++I)
-            for (int J = 1; J <= Calc->N; ++J)
-                Copy->SetC(I, J, Calc->GetC(I, J));
+        LoadProblem(*Copy, ReferenceProblemFromCalc(*Calc));
         return PivotsNeeded(*Copy);
     }
 
@@ -106,38 +67,8 @@ protected:
 };
 
 // The properties of an optimal plan: feasible, a full basis, complementary slackness.
-void ExpectOptimalPlan(const TCalc& S, const TReferenceProblem& Given) {
-    int Basic = 0;
-    double Scale = 1.0;
-    for (double V : Given.A)
-        Scale = std::max(Scale, std::fabs(V));
-    for (double V : Given.B)
-        Scale = std::max(Scale, std::fabs(V));
-    for (int I = 1; I <= S.M; ++I) {
-        double Row = 0.0;
-        for (int J = 1; J <= S.N; ++J) {
-            const double X = S.GetX(I, J);
-            if (X > BasicThreshold) {
-                ++Basic;
-                ASSERT_GE(X, 0.0);
-                Row += X;
-                ASSERT_NEAR(S.GetU(I) + S.GetV(J), S.GetC(I, J),
-                            1e-6 * (1 + std::fabs(S.GetC(I, J))));
-            } else {
-                ASSERT_EQ(X, NonBasic);
-                ASSERT_GE(S.GetC(I, J) - S.GetU(I) - S.GetV(J), -0.0001);
-            }
-        }
-        ASSERT_NEAR(Row, S.GetA(I), 1e-6 * Scale) << "row " << I;
-    }
-    for (int J = 1; J <= S.N; ++J) {
-        double Col = 0.0;
-        for (int I = 1; I <= S.M; ++I)
-            if (S.GetX(I, J) > BasicThreshold)
-                Col += S.GetX(I, J);
-        ASSERT_NEAR(Col, S.GetB(J), 1e-6 * Scale) << "column " << J;
-    }
-    ASSERT_EQ(Basic, S.M + S.N - 1);
+void ExpectOptimalPlan(const TCalc& S) {
+    EXPECT_EQ(CheckPlan(S, true).Fault, "");
 }
 
 TEST_F(Worker, SmallProblemEndsOptimal) {
@@ -152,10 +83,10 @@ TEST_F(Worker, SmallProblemEndsOptimal) {
         for (int J = 1; J <= 3; ++J)
             Calc->SetC(I, J, C[I - 1][J - 1]);
     const auto Given = ReferenceProblemFromCalc(*Calc);
-    const TOutcome Out = Run();
+    const TCalcOutcome Out = RunCalculation();
     EXPECT_FALSE(Out.Aborted || Out.Looping || Out.Failed);
     EXPECT_GT(Out.Pivots, 0);
-    ExpectOptimalPlan(*Calc, Given);
+    ExpectOptimalPlan(*Calc);
     // By hand: supplier 1 sends 25 to consumer 2 and 5 to consumer 3 (150 + 50), supplier 2
     // sends 10 to consumer 1 and 10 to consumer 3 (90 + 130).
     EXPECT_EQ(Calc->TotalCost(), 420.0);
@@ -165,7 +96,7 @@ TEST_F(Worker, InstantBodyStillNotifies) {
     Calc->M = Calc->N = 1;
     Calc->SetA(1, 4);
     Calc->SetB(1, 4);
-    const TOutcome Out = Run();
+    const TCalcOutcome Out = RunCalculation();
     EXPECT_FALSE(Out.Aborted || Out.Looping || Out.Failed);
     EXPECT_EQ(Out.Pivots, 0);
     EXPECT_EQ(Calc->GetX(1, 1), 4.0);
@@ -179,14 +110,14 @@ TEST_F(Worker, AlreadyOptimalPlanIgnoresAnEarlyAbort) {
         for (int J = 1; J <= 200; ++J)
             Calc->SetC(I, J, double((I - J) * (I - J)));
     }
-    const TOutcome Out = Run([](TNoShowCalc& W) { W.Terminate(); });
+    const TCalcOutcome Out = RunCalculation([](TNoShowCalc& W) { W.Terminate(); });
     EXPECT_FALSE(Out.Aborted || Out.Looping || Out.Failed);
     EXPECT_EQ(Out.Pivots, 0);
 }
 
 TEST_F(Worker, AbortIsSeenAfterAPivot) {
     Random(500, 500, 9999, 9999, 9999, 7);
-    const TOutcome Out = RunAbortedAtPivot(1);
+    const TCalcOutcome Out = RunAbortedAtPivot(1);
     EXPECT_TRUE(Out.Aborted);
     EXPECT_FALSE(Out.Looping || Out.Failed);
     EXPECT_EQ(Out.Pivots, 1);
@@ -203,7 +134,7 @@ TEST_F(Worker, AbortIsSeenAfterAPivot) {
 TEST_F(Worker, CapAllowsNineHundredNinetyEightPivotsToFinish) {
     Random(120, 120, 50, 50, 50, 53);
     ASSERT_EQ(PivotsNeededForCalc(), 998);
-    const TOutcome Out = Run();
+    const TCalcOutcome Out = RunCalculation();
     EXPECT_FALSE(Out.Aborted || Out.Looping || Out.Failed);
     EXPECT_EQ(Out.Pivots, 998);
 }
@@ -211,7 +142,7 @@ TEST_F(Worker, CapAllowsNineHundredNinetyEightPivotsToFinish) {
 TEST_F(Worker, NineHundredNinetyNinePivotsEndLooping) {
     Random(120, 120, 50, 50, 50, 289);
     ASSERT_EQ(PivotsNeededForCalc(), MaxIterations);
-    const TOutcome Out = Run();
+    const TCalcOutcome Out = RunCalculation();
     EXPECT_TRUE(Out.Looping);
     EXPECT_FALSE(Out.Aborted || Out.Failed);
     EXPECT_EQ(Out.Pivots, MaxIterations);
@@ -220,7 +151,7 @@ TEST_F(Worker, NineHundredNinetyNinePivotsEndLooping) {
 // A request seen after the last allowed pivot still counts as an abort, not as the cap.
 TEST_F(Worker, AbortInTheLastAllowedIterationEndsAborted) {
     Random(120, 120, 50, 50, 50, 289);
-    const TOutcome Out = RunAbortedAtPivot(MaxIterations);
+    const TCalcOutcome Out = RunAbortedAtPivot(MaxIterations);
     EXPECT_TRUE(Out.Aborted);
     EXPECT_FALSE(Out.Looping || Out.Failed);
     EXPECT_EQ(Out.Pivots, MaxIterations);
@@ -233,24 +164,24 @@ TEST_F(Worker, BadProblemsFailWithAReasonAndNoOtherFlag) {
     Calc->SetA(2, -1);
     Calc->SetB(1, 2);
     Calc->SetB(2, 2);
-    TOutcome Out = Run();
+    TCalcOutcome Out = RunCalculation();
     EXPECT_TRUE(Out.Failed);
     EXPECT_FALSE(Out.Aborted || Out.Looping);
-    EXPECT_EQ(Out.Reason, "Stocks and demands must not be negative");
+    EXPECT_EQ(Out.FailReason, "Stocks and demands must not be negative");
 
     Calc->M = 2;
     Calc->N = 2;
     Calc->SetA(2, 1);
     Calc->SetC(1, 2, std::nan(""));
-    Out = Run();
+    Out = RunCalculation();
     EXPECT_TRUE(Out.Failed);
-    EXPECT_EQ(Out.Reason, "Stocks, demands and costs must be finite numbers");
+    EXPECT_EQ(Out.FailReason, "Stocks, demands and costs must be finite numbers");
 
     Calc->M = 0; // a size no window lets through: a range error, caught
-    Out = Run([](TNoShowCalc& W) { W.Terminate(); });
+    Out = RunCalculation([](TNoShowCalc& W) { W.Terminate(); });
     EXPECT_TRUE(Out.Failed);
     EXPECT_FALSE(Out.Aborted || Out.Looping);
-    EXPECT_FALSE(Out.Reason.empty());
+    EXPECT_FALSE(Out.FailReason.empty());
 }
 
 TEST_F(Worker, NegativeCostsSolve) {
@@ -259,9 +190,9 @@ TEST_F(Worker, NegativeCostsSolve) {
         for (int J = 1; J <= 20; ++J)
             Calc->SetC(I, J, Calc->GetC(I, J) - 15.0);
     const auto Given = ReferenceProblemFromCalc(*Calc);
-    const TOutcome Out = Run();
+    const TCalcOutcome Out = RunCalculation();
     ASSERT_FALSE(Out.Aborted || Out.Looping || Out.Failed);
-    ExpectOptimalPlan(*Calc, Given);
+    ExpectOptimalPlan(*Calc);
     EXPECT_NEAR(Calc->TotalCost(), ReferenceOptimalCost(Given),
                 1e-9 * std::fabs(ReferenceOptimalCost(Given)));
 }
@@ -299,12 +230,12 @@ TEST_F(Worker, CrossCheckAgainstTheReferenceSolver) {
                 Calc->SetC(I, J, Cost);
             }
         const auto Given = ReferenceProblemFromCalc(*Calc);
-        const TOutcome Out = Run();
-        ASSERT_FALSE(Out.Failed) << Out.Reason;
+        const TCalcOutcome Out = RunCalculation();
+        ASSERT_FALSE(Out.Failed) << Out.FailReason;
         if (Out.Looping)
             continue;
         ++Optimal;
-        ExpectOptimalPlan(*Calc, Given);
+        ExpectOptimalPlan(*Calc);
         const double Reference = ReferenceOptimalCost(Given);
         ASSERT_NEAR(Calc->TotalCost(), Reference, 1e-9 * std::max(1.0, std::fabs(Reference)))
             << "run " << Run_ << " (" << M << " x " << N << ")";

@@ -4,7 +4,6 @@
 // outcome, the sizes as the calculation left them, the total cost, the time and the plan.
 #include "CalcUnit.h"
 #include "RandomGen.h"
-#include "TaskLoop.h"
 #include "TextUnit.h"
 #include "ThreadUnit.h"
 
@@ -13,7 +12,6 @@
 #include <iostream>
 #include <memory>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace {
@@ -40,7 +38,8 @@ void ReadProblem(TCalc& Store) {
     std::vector<std::string> Words;
     for (std::string Word; std::cin >> Word;)
         Words.push_back(Word);
-    if (Words.size() < 2) throw TUsageError{"expected M and N first"};
+    if (Words.size() < 2)
+        throw TUsageError{"expected M and N first"};
     const int M = ReadSize(Words[0], "M");
     const int N = ReadSize(Words[1], "N");
     const std::size_t Need = 2 + std::size_t(M) + std::size_t(N) + std::size_t(M) * N;
@@ -50,7 +49,8 @@ void ReadProblem(TCalc& Store) {
     std::size_t Next = 2;
     auto Number = [&Words, &Next] {
         double Value = 0.0;
-        if (!TextToReal(Words[Next], Value)) throw TUsageError{"not a number: " + Words[Next]};
+        if (!TextToReal(Words[Next], Value))
+            throw TUsageError{"not a number: " + Words[Next]};
         ++Next;
         return Value;
     };
@@ -65,7 +65,7 @@ void ReadProblem(TCalc& Store) {
             Store.SetC(I, J, Number());
 }
 
-// The program's random fill: draws for the stocks, then the demands, then the costs row by row.
+// The program's random fill, in its draw order.
 void RandomProblem(TCalc& Store, char** Args) {
     std::int32_t Seed = 0;
     if (!TextToInt(Args[0], Seed))
@@ -74,17 +74,14 @@ void RandomProblem(TCalc& Store, char** Args) {
     const int N = ReadSize(Args[2], "N");
     int Max[3];
     for (int K = 0; K < 3; ++K)
-        Max[K] = ReadWhole(Args[3 + K], "a maximum", 9999);
+        Max[K] = ReadWhole(Args[3 + K], "a maximum", MaxRange);
     RandomState = static_cast<std::uint32_t>(Seed);
     Store.M = M;
     Store.N = N;
-    for (int I = 1; I <= M; ++I)
-        Store.SetA(I, RandomBelow(Max[0]) + 1);
-    for (int J = 1; J <= N; ++J)
-        Store.SetB(J, RandomBelow(Max[1]) + 1);
-    for (int I = 1; I <= M; ++I)
-        for (int J = 1; J <= N; ++J)
-            Store.SetC(I, J, RandomBelow(Max[2]) + 1);
+    RandomFill(
+        M, N, Max[0], Max[1], Max[2], [&Store](int I, std::uint32_t V) { Store.SetA(I, V); },
+        [&Store](int J, std::uint32_t V) { Store.SetB(J, V); },
+        [&Store](int I, int J, std::uint32_t V) { Store.SetC(I, J, V); });
 }
 
 } // namespace
@@ -105,37 +102,20 @@ int main(int Argc, char** Argv) {
         return 2;
     }
 
-    TTaskLoop Loop;
-    Loop.Install();
-    bool Done = false, Aborted = false, Looping = false, Failed = false;
-    std::string Reason;
-    int Pivots = 0;
-    std::chrono::steady_clock::time_point Finish;
-    const auto Start = std::chrono::steady_clock::now();
-    new TNoShowCalc([&](TThread* Sender) {
-        Finish = std::chrono::steady_clock::now();
-        const auto* Worker = static_cast<TNoShowCalc*>(Sender);
-        Aborted = Worker->Aborted;
-        Looping = Worker->Looping;
-        Failed = Worker->Failed;
-        Reason = Worker->FailReason;
-        Pivots = Worker->Pivots;
-        Done = true;
-    });
-    Loop.Process([&Done] { return Done; }, std::chrono::hours(24));
-    while (TThread::LiveCount() > 0)
-        std::this_thread::yield();
-    TTaskLoop::Uninstall();
+    const TCalcOutcome Out = RunCalculation();
+    const bool Failed = Out.Failed, Aborted = Out.Aborted, Looping = Out.Looping;
+    const std::string& Reason = Out.FailReason;
+    const int Pivots = Out.Pivots;
 
     const char* Outcome = Failed ? "Failed" : Aborted ? "Aborted" : Looping ? "Looping" : "Optimal";
     std::printf("outcome %s\n", Outcome);
-    if (Failed) std::printf("reason %s\n", Reason.c_str());
+    if (Failed)
+        std::printf("reason %s\n", Reason.c_str());
     std::printf("pivots %d\n", Pivots);
     std::printf("balance_kind %d\n", int(Store->BalanceKind));
     std::printf("m %d\nn %d\n", Store->M, Store->N);
     std::printf("total_cost %.17g\n", Failed ? 0.0 : Store->TotalCost());
-    std::printf("time_ms %.3f\n",
-                std::chrono::duration<double, std::milli>(Finish - Start).count());
+    std::printf("time_ms %.3f\n", std::chrono::duration<double, std::milli>(Out.Time).count());
     std::printf("plan\n");
     if (!Failed) {
         std::string Line;

@@ -149,16 +149,11 @@ void TInputABCForm::RandomButtonClick() {
     RandomState = UtcMillisecondsOfDay();
     if (RandomForm->ShowModal() != mrOk)
         return;
-    const auto MaxA = std::uint32_t(RandomForm->MaxA());
-    const auto MaxB = std::uint32_t(RandomForm->MaxB());
-    const auto MaxC = std::uint32_t(RandomForm->MaxC());
-    const int M = Calc->M;
-    const int N = Calc->N;
-    for (int I = 1; I <= M; ++I)
-        InputA->SetCells(I - 1, 1, std::to_string(RandomBelow(MaxA) + 1));
-    for (int J = 1; J <= N; ++J)
-        InputB->SetCells(J - 1, 1, std::to_string(RandomBelow(MaxB) + 1));
-    for (int I = 1; I <= M; ++I)
-        for (int J = 1; J <= N; ++J)
-            InputC->SetCells(J, I, std::to_string(RandomBelow(MaxC) + 1));
+    RandomFill(
+        Calc->M, Calc->N, RandomForm->MaxA(), RandomForm->MaxB(), RandomForm->MaxC(),
+        [this](int I, std::uint32_t Value) { InputA->SetCells(I - 1, 1, std::to_string(Value)); },
+        [this](int J, std::uint32_t Value) { InputB->SetCells(J - 1, 1, std::to_string(Value)); },
+        [this](int I, int J, std::uint32_t Value) {
+            InputC->SetCells(J, I, std::to_string(Value));
+        });
 }

@@ -2,11 +2,8 @@
 // data-entry window may write.
 #pragma once
 
+#include "RandomGen.h"
 #include "Toolkit.h"
-
-// The initial text of the three maxima, and the maximum used instead of a bad one.
-inline constexpr int DefaultRange = 5;
-inline constexpr int MaxRange = 9999;
 
 class TRandomForm : public TForm {
 public:

@@ -1,6 +1,7 @@
 #include "ThreadUnit.h"
 
 #include "CalcUnit.h"
+#include "TaskLoop.h"
 
 #include <exception>
 
@@ -46,4 +47,29 @@ void TNoShowCalc::Execute() {
     }
     if (Failed)
         Aborted = Looping = false;
+}
+
+TCalcOutcome RunCalculation(const std::function<void(TNoShowCalc& Worker)>& Request) {
+    TTaskLoop Loop;
+    Loop.Install();
+    TCalcOutcome Out;
+    bool Done = false;
+    const auto Start = std::chrono::steady_clock::now();
+    auto* Worker = new TNoShowCalc([&](TThread* Sender) {
+        Out.Time = std::chrono::steady_clock::now() - Start;
+        const auto* Self = static_cast<const TNoShowCalc*>(Sender);
+        Out.Aborted = Self->Aborted;
+        Out.Looping = Self->Looping;
+        Out.Failed = Self->Failed;
+        Out.FailReason = Self->FailReason;
+        Out.Pivots = Self->Pivots;
+        Done = true;
+    });
+    // The worker cannot free itself before its notification has run on this thread.
+    if (Request)
+        Request(*Worker);
+    Loop.Process([&Done] { return Done; }, std::chrono::hours(24 * 365));
+    TThread::WaitUntilAllGone(std::chrono::hours(24 * 365));
+    TTaskLoop::Uninstall();
+    return Out;
 }

@@ -3,6 +3,8 @@
 
 #include "ThreadBase.h"
 
+#include <chrono>
+#include <functional>
 #include <string>
 
 // The most pivots one calculation may make. Random problems above about 200 x 200 need more
@@ -29,3 +31,21 @@ public:
 protected:
     void Execute() override;
 };
+
+// How one calculation ended, as its worker reported it.
+struct TCalcOutcome {
+    bool Aborted = false;
+    bool Looping = false;
+    bool Failed = false;
+    std::string FailReason;
+    int Pivots = 0;
+    // From the worker's creation to its notification.
+    std::chrono::steady_clock::duration Time{};
+};
+
+// One whole calculation on Calc without a window (the console tool, benchmarks, tests): the
+// calling thread stands in for the user-interface thread, and the call returns once the worker
+// has freed itself. Request, if given, runs on the calling thread right after the worker has
+// started, while it certainly still exists (a termination request, say). Installs its own
+// synchronizer for the time of the call, so no other may be installed meanwhile.
+TCalcOutcome RunCalculation(const std::function<void(TNoShowCalc& Worker)>& Request = nullptr);

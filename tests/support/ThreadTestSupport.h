@@ -10,7 +10,6 @@
 #include <functional>
 #include <memory>
 #include <mutex>
-#include <thread>
 
 // Installs a task loop as the synchronizer for the test's lifetime; the test's own thread is
 // the user-interface thread while it runs Process.
@@ -22,17 +21,11 @@ struct TUiThread {
         TTaskLoop::Uninstall();
     }
     template <class Pred>
-    bool RunUntil(Pred Done, std::chrono::milliseconds Timeout = std::chrono::seconds(60)) {
+    bool RunUntil(Pred Done, std::chrono::milliseconds Timeout = std::chrono::minutes(5)) {
         return Loop.Process(Done, Timeout);
     }
-    static bool WaitForThreads(std::chrono::milliseconds Timeout = std::chrono::seconds(60)) {
-        const auto Deadline = std::chrono::steady_clock::now() + Timeout;
-        while (TThread::LiveCount() > 0) {
-            if (std::chrono::steady_clock::now() > Deadline)
-                return false;
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        }
-        return true;
+    static bool WaitForThreads(std::chrono::milliseconds Timeout = std::chrono::minutes(5)) {
+        return TThread::WaitUntilAllGone(Timeout);
     }
 };
 

@@ -8,7 +8,7 @@
 // below demand. One problem in thirty is bad on purpose (a negative stock or demand, a number
 // that is not finite, a cost whose total overflows) and must end Failed with a reason.
 //
-// Every run must end (no hang, at most 999 pivots, Looping only at the cap) with one of the four
+// Every run must end (at most 999 pivots, Looping only at the cap) with one of the four
 // outcomes. An Optimal or Looping plan must ship every stock and demand (row and column sums
 // within 1e-6 relative), have exactly M + N - 1 basic cells and no negative shipment; an
 // Optimal one must also satisfy U + V = C on basic cells (1e-9 relative) and C - U - V >= -0.0001
@@ -19,7 +19,8 @@
 // Options: --count N (default 10000), --seed S (default 1), --first K (default 0), --verbose.
 #include "CalcUnit.h"
 #include "LemonReference.h"
-#include "TaskLoop.h"
+#include "PlanCheck.h"
+#include "Problems.h"
 #include "ThreadUnit.h"
 
 #include <algorithm>
@@ -32,7 +33,6 @@
 #include <random>
 #include <stdexcept>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace {
@@ -199,47 +199,8 @@ TCase MakeCase(std::uint64_t Seed, std::uint64_t Index) {
     return Case;
 }
 
-void Load(TCalc& Store, const TReferenceProblem& P) {
-    Store.M = P.M;
-    Store.N = P.N;
-    for (int I = 1; I <= P.M; ++I)
-        Store.SetA(I, P.A[I - 1]);
-    for (int J = 1; J <= P.N; ++J)
-        Store.SetB(J, P.B[J - 1]);
-    for (int I = 1; I <= P.M; ++I)
-        for (int J = 1; J <= P.N; ++J)
-            Store.SetC(I, J, P.C[std::size_t(I - 1) * P.N + (J - 1)]);
-}
-
-struct TOutcome {
-    bool Done = false, Aborted = false, Looping = false, Failed = false;
-    std::string Reason;
-    int Pivots = 0;
-};
-
-TOutcome RunWorker(TTaskLoop& Loop) {
-    TOutcome Out;
-    new TNoShowCalc([&Out](TThread* Sender) {
-        const auto* Worker = static_cast<TNoShowCalc*>(Sender);
-        Out.Aborted = Worker->Aborted;
-        Out.Looping = Worker->Looping;
-        Out.Failed = Worker->Failed;
-        Out.Reason = Worker->FailReason;
-        Out.Pivots = Worker->Pivots;
-        Out.Done = true;
-    });
-    // 999 pivots of 201 x 201 take well under a second; a minute means the run does not end.
-    if (!Loop.Process([&Out] { return Out.Done; }, std::chrono::minutes(1)))
-        return Out;
-    while (TThread::LiveCount() > 0)
-        std::this_thread::yield();
-    return Out;
-}
-
 struct TDeviations {
-    double Sums = 0.0;       // largest |row or column sum - target| / |target|
-    double Potentials = 0.0; // largest |U + V - C| / max(|U|, |V|, |C|) on basic cells
-    double Reduced = 0.0;    // most negative C - U - V off the basis (0 if none)
+    TPlanDeviations Plan;    // the plan checker's largest deviations
     double Cost = 0.0;       // largest |cost - optimum| / |optimum| of an Optimal run
     double LoopingGap = 0.0; // largest (cost - optimum) / |optimum| of a Looping run
     int LargestPivots = 0;
@@ -259,52 +220,12 @@ public:
     // The plan the worker left: a feasible spanning-tree basis; for an optimal one also
     // consistent potentials and no cell worth a pivot. Returns the plan's total cost.
     double CheckPlan(std::uint64_t Index, const TCase& Case, const TCalc& Store, bool Optimal) {
-        const int M = Store.M, N = Store.N;
-        int Basic = 0;
-        std::vector<double> Rows(M + 1, 0.0), Cols(N + 1, 0.0);
-        for (int I = 1; I <= M; ++I)
-            for (int J = 1; J <= N; ++J) {
-                const double X = Store.GetX(I, J);
-                if (!(X > BasicThreshold))
-                    continue;
-                ++Basic;
-                if (X < 0.0)
-                    Violation(Index, Case, "negative shipment " + std::to_string(X));
-                Rows[I] += X;
-                Cols[J] += X;
-                if (Optimal) {
-                    const double U = Store.GetU(I), V = Store.GetV(J), C = Store.GetC(I, J);
-                    const double Scale = std::max({std::fabs(U), std::fabs(V), std::fabs(C)});
-                    const double Dev = Scale > 0 ? std::fabs(U + V - C) / Scale : 0.0;
-                    Max.Potentials = std::max(Max.Potentials, Dev);
-                    if (Dev > 1e-9)
-                        Violation(Index, Case, "U + V != C on a basic cell");
-                }
-            }
-        if (Basic != M + N - 1)
-            Violation(Index, Case, std::to_string(Basic) + " basic cells, not M + N - 1");
-        auto CheckSum = [&](double Sum, double Target) {
-            const double Dev =
-                Target != 0.0 ? std::fabs(Sum - Target) / std::fabs(Target) : std::fabs(Sum);
-            Max.Sums = std::max(Max.Sums, Dev);
-            if (Dev > 1e-6)
-                Violation(Index, Case,
-                          "a sum " + std::to_string(Sum) + " misses " + std::to_string(Target));
-        };
-        for (int I = 1; I <= M; ++I)
-            CheckSum(Rows[I], Store.GetA(I));
-        for (int J = 1; J <= N; ++J)
-            CheckSum(Cols[J], Store.GetB(J));
-        if (Optimal)
-            for (int I = 1; I <= M; ++I)
-                for (int J = 1; J <= N; ++J) {
-                    if (Store.GetX(I, J) > BasicThreshold)
-                        continue;
-                    const double Reduced = Store.GetC(I, J) - (Store.GetU(I) + Store.GetV(J));
-                    Max.Reduced = std::min(Max.Reduced, Reduced);
-                    if (!(Reduced >= -Tolerance))
-                        Violation(Index, Case, "a cell worth a pivot in an optimal plan");
-                }
+        const TPlanCheck Plan = ::CheckPlan(Store, Optimal);
+        if (!Plan.Fault.empty())
+            Violation(Index, Case, Plan.Fault);
+        Max.Plan.Sums = std::max(Max.Plan.Sums, Plan.Deviations.Sums);
+        Max.Plan.Potentials = std::max(Max.Plan.Potentials, Plan.Deviations.Potentials);
+        Max.Plan.Reduced = std::min(Max.Plan.Reduced, Plan.Deviations.Reduced);
         return Store.TotalCost();
     }
 
@@ -351,21 +272,15 @@ int main(int Argc, char** Argv) {
 
     std::unique_ptr<TCalc> Store(new TCalc);
     Calc = Store.get();
-    TTaskLoop Loop;
-    Loop.Install();
     TChecker Check(Verbose);
     const auto Start = std::chrono::steady_clock::now();
     for (std::uint64_t Index = First; Index < First + Count; ++Index) {
         const TCase Case = MakeCase(Seed, Index);
         if (Verbose)
             std::printf("problem %llu: %s\n", (unsigned long long)Index, Case.Shape.c_str());
-        Load(*Store, Case.Problem);
-        const TOutcome Out = RunWorker(Loop);
-        if (!Out.Done) {
-            Check.Violation(Index, Case, "the calculation did not end within a minute");
-            std::fflush(stdout);
-            std::_Exit(1); // the worker still runs on the store: nothing more can be checked
-        }
+        LoadProblem(*Store, Case.Problem);
+        // A run that never ends hangs here; the caller's time limit catches it.
+        const TCalcOutcome Out = RunCalculation();
         Check.Max.LargestPivots = std::max(Check.Max.LargestPivots, Out.Pivots);
         if (Out.Pivots < 0 || Out.Pivots > MaxIterations)
             Check.Violation(Index, Case, "pivots beyond the cap: " + std::to_string(Out.Pivots));
@@ -373,12 +288,12 @@ int main(int Argc, char** Argv) {
             Check.Violation(Index, Case, "more than one outcome flag");
         if (Out.Failed) {
             ++Check.Failed;
-            if (Out.Reason.empty())
+            if (Out.FailReason.empty())
                 Check.Violation(Index, Case, "Failed without a reason");
             if (Case.Bad)
                 ++Check.FailedAsExpected;
             else
-                Check.Violation(Index, Case, "a good problem Failed: " + Out.Reason);
+                Check.Violation(Index, Case, "a good problem Failed: " + Out.FailReason);
             continue;
         }
         if (Case.Bad) {
@@ -415,7 +330,6 @@ int main(int Argc, char** Argv) {
                                     std::to_string(Optimum));
         }
     }
-    TTaskLoop::Uninstall();
     const double Seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - Start).count();
 
@@ -426,9 +340,9 @@ int main(int Argc, char** Argv) {
                 "outcome_failed %lld\nfailed_bad_problems %lld\n",
                 Check.Optimal, Check.Looping, Check.Aborted, Check.Failed, Check.FailedAsExpected);
     std::printf("largest_pivots %d\n", Check.Max.LargestPivots);
-    std::printf("max_sum_deviation %.3g\n", Check.Max.Sums);
-    std::printf("max_potential_deviation %.3g\n", Check.Max.Potentials);
-    std::printf("min_reduced_cost %.3g\n", Check.Max.Reduced);
+    std::printf("max_sum_deviation %.3g\n", Check.Max.Plan.Sums);
+    std::printf("max_potential_deviation %.3g\n", Check.Max.Plan.Potentials);
+    std::printf("min_reduced_cost %.3g\n", Check.Max.Plan.Reduced);
     std::printf("max_cost_deviation %.3g\n", Check.Max.Cost);
     std::printf("max_looping_cost_gap %.3g\n", Check.Max.LoopingGap);
     std::printf("violations %lld\n", Check.Violations);

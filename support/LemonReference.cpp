@@ -26,14 +26,16 @@ constexpr int TopBit = 100;
 int ScaleShift(const std::vector<double>& Values) {
     int Low = INT_MAX, High = INT_MIN;
     for (double Value : Values) {
-        if (Value == 0.0) continue;
+        if (Value == 0.0)
+            continue;
         int Exponent = 0;
         const double Fraction = std::frexp(std::fabs(Value), &Exponent); // |v| = f * 2^e
         const auto Mantissa = static_cast<std::uint64_t>(std::ldexp(Fraction, 53));
         Low = std::min(Low, Exponent - 53 + std::countr_zero(Mantissa));
         High = std::max(High, Exponent);
     }
-    if (High == INT_MIN) return 0;
+    if (High == INT_MIN)
+        return 0;
     return std::min(-Low, TopBit - High);
 }
 
@@ -52,7 +54,8 @@ template <typename TItem> struct TVectorMap {
 };
 
 void Require(bool Condition, const std::string& What) {
-    if (!Condition) throw std::invalid_argument("ReferenceOptimalCost: " + What);
+    if (!Condition)
+        throw std::invalid_argument("ReferenceOptimalCost: " + What);
 }
 
 } // namespace

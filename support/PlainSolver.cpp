@@ -57,13 +57,16 @@ bool TPlainSolver::CalcPotentials() {
     std::vector<TItem> List;
     for (int I = 1; I <= M; ++I)
         for (int J = 1; J <= N; ++J)
-            if (x(I, J) > -0.0001) List.push_back({I, J, c(I, J)});
+            if (x(I, J) > -0.0001)
+                List.push_back({I, J, c(I, J)});
     const int Count = M + N - 1;
-    if (int(List.size()) != Count) return false;
+    if (int(List.size()) != Count)
+        return false;
     std::vector<double> P(std::size_t(M + N) + 1, 0.0);
     P[1] = 0;
     for (auto& Item : List)
-        if (Item.Row == 1) Item.Row = 0;
+        if (Item.Row == 1)
+            Item.Row = 0;
     auto IndexSum = [&List] {
         long Sum = 0;
         for (const auto& Item : List)
@@ -73,7 +76,8 @@ bool TPlainSolver::CalcPotentials() {
     int k = 0;
     while (IndexSum() != 0) {
         ++k;
-        if (k > Count) return false; // the literal scan would run off the list here
+        if (k > Count)
+            return false; // the literal scan would run off the list here
         TItem& E = List[k - 1];
         if (E.Row > 0 && E.Col <= 0) {
             const int r = E.Row;
@@ -113,7 +117,8 @@ void TPlainSolver::FindEnteringCell(int& Row, int& Col) const {
                 Col = J;
             }
         }
-    if (Best < 0.0001) Row = Col = 0;
+    if (Best < 0.0001)
+        Row = Col = 0;
 }
 
 void TPlainSolver::TraceCycle(int Col, int Row, int BackDir) {
@@ -125,13 +130,15 @@ void TPlainSolver::TraceCycle(int Col, int Row, int BackDir) {
     static const int DRow[5] = {0, -1, 0, 1, 0};
     static const int DCol[5] = {0, 0, -1, 0, 1};
     for (int d = 1; d <= 4; ++d) {
-        if (d == BackDir) continue;
+        if (d == BackDir)
+            continue;
         int r = Row, cc = Col;
         bool Inside = false;
         for (;;) {
             r += DRow[d];
             cc += DCol[d];
-            if (cc < 1 || cc > N || r < 1 || r > M) break;
+            if (cc < 1 || cc > N || r < 1 || r > M)
+                break;
             if (x(r, cc) >= 0 || (r == EnterRow_ && cc == EnterCol_)) {
                 Inside = true;
                 break;
@@ -139,7 +146,8 @@ void TPlainSolver::TraceCycle(int Col, int Row, int BackDir) {
         }
         if (Inside) {
             TraceCycle(cc, r, d <= 2 ? d + 2 : d - 2);
-            if (Found_) return;
+            if (Found_)
+                return;
         }
     }
     Cycle.pop_back();
@@ -151,7 +159,8 @@ bool TPlainSolver::FindCycle(int Row, int Col) {
     EnterRow_ = Row;
     EnterCol_ = Col;
     TraceCycle(Col, Row, 0);
-    if (!Found_) return false;
+    if (!Found_)
+        return false;
     Cycle.push_back({Row, Col});
     auto Pass = [this](bool Columns) {
         std::size_t i = 0;
@@ -193,13 +202,15 @@ int TPlainSolver::Solve(int MaxPivots, bool& Optimal) {
     int Pivots = 0, Row = 0, Col = 0;
     Optimal = false;
     while (Pivots < MaxPivots) {
-        if (!CalcPotentials()) return -1;
+        if (!CalcPotentials())
+            return -1;
         FindEnteringCell(Row, Col);
         if (Row == 0) {
             Optimal = true;
             return Pivots;
         }
-        if (!FindCycle(Row, Col)) return -1;
+        if (!FindCycle(Row, Col))
+            return -1;
         x(Row, Col) = 0;
         Pivot();
         ++Pivots;
