@@ -8,6 +8,7 @@
 #include <limits>
 #include <optional>
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -110,6 +111,27 @@ TEST(TextToReal, VeryLongTextsConvert) {
     EXPECT_EQ(Real(Digits), 1.0);
     std::string Huge = "1" + std::string(400, '0');
     EXPECT_EQ(Real(Huge), std::nullopt);
+}
+
+TEST(DecimalCommaToPoint, TurnsCommasIntoPointsOnlyWhereTheWholeCellBecomesANumber) {
+    const std::pair<const char*, const char*> Cases[] = {
+        {"2,5", "2.5"},
+        {"  -1,5E3", "  -1.5E3"},
+        {",5", ".5"},
+        {"7,", "7."},
+        {"2.5", "2.5"},
+        {"12", "12"},
+        {"", ""},
+        {",", ","},
+        {"1.234,5", "1.234,5"},
+        {"1,2,3", "1,2,3"},
+        {"x,5", "x,5"},
+        {"2,5 ", "2,5 "},
+        {"2,5\t", "2,5\t"},
+        {"1,5e", "1,5e"},
+    };
+    for (const auto& [Text, Expected] : Cases)
+        EXPECT_EQ(DecimalCommaToPoint(Text), Expected) << Text;
 }
 
 } // namespace
