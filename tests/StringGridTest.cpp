@@ -5,6 +5,7 @@
 #include <QClipboard>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QScrollBar>
 #include <QStyle>
 #include <QStyleOptionSlider>
@@ -381,6 +382,46 @@ TEST_F(StringGridTest, CopyKeysCopyTheCurrentCellOrTheWholeGrid) {
     // A grid without editing takes no paste.
     QTest::keyClick(Second, Qt::Key_V, Qt::ControlModifier);
     EXPECT_EQ(Second->Cells(1, 1), "3.0");
+}
+
+TEST_F(StringGridPasteTest, AWholeGridCopyOffersAnHtmlTableBesideTheText) {
+    Grid->SetColCount(3);
+    Grid->SetRowCount(2);
+    Grid->SetCells(1, 1, " 5.0");
+    Grid->SetCells(2, 1, "a<b&c");
+    Grid->SetCopyScope(TStringGrid::TCopyScope::WholeGrid);
+    Grid->CopyToClipboard();
+    const QMimeData* Copied = QGuiApplication::clipboard()->mimeData();
+    ASSERT_NE(Copied, nullptr);
+    EXPECT_EQ(Copied->text().toStdString(), Grid->Text());
+    // The hidden corner is empty, the fixed cells are headers, texts are escaped.
+    const std::string Html = Copied->html().toStdString();
+    EXPECT_NE(Html.find("<tr><th></th><th>c1r0</th><th>c2r0</th></tr>\n"
+                        "<tr><th>c0r1</th><td>5.0</td><td>a&lt;b&amp;c</td></tr>\n"),
+              std::string::npos)
+        << Html;
+    EXPECT_NE(Html.find("charset=\"utf-8\""), std::string::npos);
+}
+
+TEST_F(StringGridPasteTest, ACellCheckMarksRefusedTextsAndAPasteFilterRewritesEachField) {
+    Grid->SetCellCheck([](std::string_view Text) { return Text.front() != 'c'; }, "hint");
+    // The fixed cells are never marked, nor is an empty one.
+    Grid->SetCells(4, 3, "");
+    EXPECT_FALSE(Grid->CellMarked(0, 0));
+    EXPECT_FALSE(Grid->CellMarked(3, 0));
+    EXPECT_FALSE(Grid->CellMarked(4, 3));
+    EXPECT_TRUE(Grid->CellMarked(1, 1));
+    EXPECT_THROW(Grid->CellMarked(6, 1), std::out_of_range);
+    const QModelIndex Cell = Grid->model()->index(0, 0);
+    EXPECT_EQ(Cell.data(Qt::ToolTipRole).toString(), "hint");
+    EXPECT_TRUE(Cell.data(Qt::ForegroundRole).isValid());
+
+    Grid->SetPasteFilter([](std::string_view Field) { return "<" + std::string(Field) + ">"; });
+    Grid->PasteText("1\t\n2");
+    EXPECT_EQ(Changes()[2], ".|.|.|<1>|<>|.");
+    EXPECT_EQ(Changes()[3], ".|.|.|<2>||.");
+    EXPECT_FALSE(Grid->CellMarked(3, 2));
+    EXPECT_FALSE(Grid->model()->index(1, 2).data(Qt::ToolTipRole).isValid());
 }
 
 } // namespace
