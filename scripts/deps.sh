@@ -9,6 +9,7 @@ packages=(
     fonts-wine fonts-liberation2 fonts-dejavu-core
     clang libclang-rt-14-dev
     dpkg-dev
+    lintian desktop-file-utils appstream
 )
 
 missing=()
