@@ -403,25 +403,4 @@ TEST_F(StringGridPasteTest, AWholeGridCopyOffersAnHtmlTableBesideTheText) {
     EXPECT_NE(Html.find("charset=\"utf-8\""), std::string::npos);
 }
 
-TEST_F(StringGridPasteTest, ACellCheckMarksRefusedTextsAndAPasteFilterRewritesEachField) {
-    Grid->SetCellCheck([](std::string_view Text) { return Text.front() != 'c'; }, "hint");
-    // The fixed cells are never marked, nor is an empty one.
-    Grid->SetCells(4, 3, "");
-    EXPECT_FALSE(Grid->CellMarked(0, 0));
-    EXPECT_FALSE(Grid->CellMarked(3, 0));
-    EXPECT_FALSE(Grid->CellMarked(4, 3));
-    EXPECT_TRUE(Grid->CellMarked(1, 1));
-    EXPECT_THROW(Grid->CellMarked(6, 1), std::out_of_range);
-    const QModelIndex Cell = Grid->model()->index(0, 0);
-    EXPECT_EQ(Cell.data(Qt::ToolTipRole).toString(), "hint");
-    EXPECT_TRUE(Cell.data(Qt::ForegroundRole).isValid());
-
-    Grid->SetPasteFilter([](std::string_view Field) { return "<" + std::string(Field) + ">"; });
-    Grid->PasteText("1\t\n2");
-    EXPECT_EQ(Changes()[2], ".|.|.|<1>|<>|.");
-    EXPECT_EQ(Changes()[3], ".|.|.|<2>||.");
-    EXPECT_FALSE(Grid->CellMarked(3, 2));
-    EXPECT_FALSE(Grid->model()->index(1, 2).data(Qt::ToolTipRole).isValid());
-}
-
 } // namespace
