@@ -13,3 +13,25 @@ function(kelvor_target_defaults target)
     # no contraction into fused multiply-adds, no value-changing optimisations.
     target_compile_options(${target} PRIVATE -ffp-contract=off -fno-fast-math)
 endfunction()
+
+# The distribution's hardening (stack protector, checked libc calls, read-only relocations bound
+# at start) for the build that the Debian package is made from, as dpkg-buildflags gives it.
+# The build type keeps its own optimisation and debug settings.
+option(KELVOR_DEB_HARDENING "Build with the hardening flags of dpkg-buildflags" OFF)
+if(KELVOR_DEB_HARDENING)
+    find_program(KELVOR_DPKG_BUILDFLAGS dpkg-buildflags REQUIRED)
+    foreach(_kelvor_kind IN ITEMS CPPFLAGS CXXFLAGS LDFLAGS)
+        execute_process(
+            COMMAND ${CMAKE_COMMAND} -E env DEB_BUILD_MAINT_OPTIONS=hardening=+all
+                    ${KELVOR_DPKG_BUILDFLAGS} --get ${_kelvor_kind}
+            OUTPUT_VARIABLE _kelvor_flags OUTPUT_STRIP_TRAILING_WHITESPACE
+            COMMAND_ERROR_IS_FATAL ANY)
+        separate_arguments(_kelvor_flags UNIX_COMMAND "${_kelvor_flags}")
+        list(FILTER _kelvor_flags EXCLUDE REGEX "^-O|^-g$")
+        if(_kelvor_kind STREQUAL "LDFLAGS")
+            add_link_options(${_kelvor_flags})
+        else()
+            add_compile_options(${_kelvor_flags})
+        endif()
+    endforeach()
+endif()

@@ -6,6 +6,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QScrollBar>
 
 #include <algorithm>
@@ -26,6 +27,13 @@ public:
     int RowHeight = 24;
     std::vector<int> Widths = std::vector<int>(5, 64);
     std::vector<std::string> Texts = std::vector<std::string>(25);
+    TStringGrid::TCellCheck Check;
+    QString Hint;
+
+    bool Marked(int Col, int Row) const {
+        const std::string& Text = At(Col, Row);
+        return Check && !Text.empty() && !Check(Text);
+    }
 
     std::string& At(int Col, int Row) { return Texts[std::size_t(Row) * std::size_t(Cols) + Col]; }
     const std::string& At(int Col, int Row) const {
@@ -57,9 +65,23 @@ public:
         return Parent.isValid() ? 0 : std::max(0, Cols - FixedCols);
     }
     QVariant data(const QModelIndex& Index, int Role) const override {
-        if (Role != Qt::DisplayRole || !Index.isValid())
+        if (!Index.isValid())
             return {};
-        return QString::fromStdString(At(Index.column() + FixedCols, Index.row() + FixedRows));
+        const int Col = Index.column() + FixedCols, Row = Index.row() + FixedRows;
+        if (Role == Qt::DisplayRole)
+            return QString::fromStdString(At(Col, Row));
+        if ((Role == Qt::ForegroundRole || Role == Qt::ToolTipRole) && Marked(Col, Row)) {
+            if (Role == Qt::ToolTipRole)
+                return Hint;
+            return QBrush(MarkColour(static_cast<const QWidget*>(QObject::parent())->palette()));
+        }
+        return {};
+    }
+
+    // Red that stands out from the cells' background, light or dark.
+    static QColor MarkColour(const QPalette& Palette) {
+        return Palette.color(QPalette::Base).lightness() < 128 ? QColor(255, 112, 112)
+                                                               : QColor(200, 0, 0);
     }
     QVariant headerData(int Section, Qt::Orientation Orientation, int Role) const override {
         if (Role != Qt::DisplayRole)
@@ -82,6 +104,7 @@ TStringGrid::TStringGrid(QWidget* Parent) : QTableView(Parent), Model_(new TGrid
     connect(Editor_, &QLineEdit::textChanged, this, [this](const QString& Text) {
         if (!Loading_ && currentIndex().isValid())
             Model_->At(Col(), Row()) = Text.toStdString();
+        MarkEditor();
     });
     // Typing into a cell that has been scrolled away brings it back into sight.
     connect(Editor_, &QLineEdit::textEdited, this, [this] { scrollTo(currentIndex()); });
@@ -256,7 +279,7 @@ void TStringGrid::PasteText(std::string_view Text) {
         std::size_t FieldStart = 0;
         for (int CellCol = FirstCol; CellCol < ColCount() && FieldStart != std::string_view::npos;
              ++CellCol)
-            Model_->At(CellCol, CellRow).assign(NextPiece(Line, FieldStart, '\t'));
+            Model_->At(CellCol, CellRow) = PastedField(NextPiece(Line, FieldStart, '\t'));
     }
     // Only scrolling cells change: one repaint of the cells, no notification per cell.
     if (!RepaintPending_) {
@@ -292,7 +315,7 @@ void TStringGrid::PasteClipboard() {
     const std::string_view Value = WithoutLastLineEnd(Text);
     if (!Value.empty() && Value.find_first_of("\t\n") == std::string_view::npos) {
         // One value is typed text: it replaces the selection or goes in at the caret.
-        Editor_->insert(QString::fromUtf8(Value.data(), qsizetype(Value.size())));
+        Editor_->insert(QString::fromStdString(PastedField(Value)));
         scrollTo(currentIndex());
         return;
     }
@@ -300,12 +323,64 @@ void TStringGrid::PasteClipboard() {
 }
 
 void TStringGrid::CopyToClipboard() const {
+    if (CopyScope_ == TCopyScope::WholeGrid) {
+        auto* Data = new QMimeData;
+        Data->setText(QString::fromStdString(Text()));
+        Data->setHtml(QString::fromStdString(HtmlTable()));
+        QGuiApplication::clipboard()->setMimeData(Data);
+        return;
+    }
     std::string Copied;
-    if (CopyScope_ == TCopyScope::WholeGrid)
-        Copied = Text();
-    else if (currentIndex().isValid())
+    if (currentIndex().isValid())
         Copied = Model_->At(Col(), Row());
     QGuiApplication::clipboard()->setText(QString::fromStdString(Copied));
+}
+
+std::string TStringGrid::HtmlTable() const {
+    std::string Html = "<html><head><meta charset=\"utf-8\"></head><body><table>\n";
+    for (int CellRow = 0; CellRow < RowCount(); ++CellRow) {
+        Html += "<tr>";
+        for (int CellCol = 0; CellCol < ColCount(); ++CellCol) {
+            const bool Fixed = CellCol < FixedCols() || CellRow < FixedRows();
+            const bool Corner = CellCol < FixedCols() && CellRow < FixedRows();
+            const QString Cell =
+                Corner ? QString() : QString::fromStdString(Model_->At(CellCol, CellRow));
+            Html += Fixed ? "<th>" : "<td>";
+            Html += Cell.trimmed().toHtmlEscaped().toStdString();
+            Html += Fixed ? "</th>" : "</td>";
+        }
+        Html += "</tr>\n";
+    }
+    Html += "</table></body></html>\n";
+    return Html;
+}
+
+void TStringGrid::SetCellCheck(TCellCheck Check, const QString& Hint) {
+    Model_->Check = std::move(Check);
+    Model_->Hint = Hint;
+    MarkEditor();
+    viewport()->update();
+}
+
+bool TStringGrid::CellMarked(int Col, int Row) const {
+    if (Col < 0 || Col >= ColCount() || Row < 0 || Row >= RowCount())
+        throw std::out_of_range("string grid cell outside the grid");
+    return Col >= FixedCols() && Row >= FixedRows() && Model_->Marked(Col, Row);
+}
+
+std::string TStringGrid::PastedField(std::string_view Field) const {
+    return PasteFilter_ ? PasteFilter_(Field) : std::string(Field);
+}
+
+void TStringGrid::MarkEditor() {
+    const std::string Text = Editor_->text().toStdString();
+    const bool Marked = Model_->Check && !Text.empty() && !Model_->Check(Text);
+    // Only the text colour is set, and only while marked: the rest follows the grid's palette.
+    QPalette Colours;
+    if (Marked)
+        Colours.setColor(QPalette::Text, TGridModel::MarkColour(palette()));
+    Editor_->setPalette(Colours);
+    Editor_->setToolTip(Marked ? Model_->Hint : QString());
 }
 
 bool TStringGrid::ClipboardKey(QKeyEvent* Event) {

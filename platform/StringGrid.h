@@ -12,11 +12,17 @@
 //
 // Copy and paste speak the clipboard format of spreadsheets: tab-separated fields, one row per
 // line. A paste fills the scrolling cells from the current cell on; Ctrl+C copies the current
-// cell's text, or the whole grid as the copy scope says.
+// cell's text, or the whole grid as the copy scope says; a copy of the whole grid also offers
+// it as an HTML table, which spreadsheets paste into cells without an import dialog.
+//
+// A cell check, when set, marks the scrolling cells whose text it refuses: they are drawn in a
+// warning colour with a tooltip, and so is the open editor while its text is refused. The grid
+// refuses nothing itself. A paste filter, when set, rewrites every pasted field before it lands.
 #pragma once
 
 #include <QTableView>
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -78,6 +84,16 @@ public:
     void PasteClipboard();
     void CopyToClipboard() const;
     void SetCopyScope(TCopyScope Scope) { CopyScope_ = Scope; }
+    // Every cell as an HTML table, the fixed row and column as header cells.
+    std::string HtmlTable() const;
+
+    using TCellCheck = std::function<bool(std::string_view Text)>;
+    using TPasteFilter = std::function<std::string(std::string_view Field)>;
+    // Check says whether a text is acceptable; an empty cell is never marked. Hint is the
+    // tooltip of a marked cell.
+    void SetCellCheck(TCellCheck Check, const QString& Hint);
+    bool CellMarked(int Col, int Row) const;
+    void SetPasteFilter(TPasteFilter Filter) { PasteFilter_ = std::move(Filter); }
 
     // The cell's rectangle in the coordinates of viewport(); empty for a fixed cell.
     QRect CellRect(int Col, int Row) const;
@@ -100,10 +116,13 @@ private:
     void Changed(int Col, int Row);
     // Copy and paste keys of the grid and of its editor; true when handled.
     bool ClipboardKey(QKeyEvent* Event);
+    std::string PastedField(std::string_view Field) const;
+    void MarkEditor();
 
     TGridModel* Model_;
     QLineEdit* Editor_ = nullptr;
     bool Loading_ = false;
     bool RepaintPending_ = false;
     TCopyScope CopyScope_ = TCopyScope::CurrentCell;
+    TPasteFilter PasteFilter_;
 };

@@ -5,8 +5,10 @@
 #     fonts-dejavu-core as the fallback face);
 #   the tests: libgtest-dev, liblemon-dev (the reference solver);
 #   the fuzzers (scripts/fuzz.sh): clang and its runtimes libclang-rt-14-dev;
-#   the package (cpack -G DEB, tested by tests/PackageTest.sh): dpkg-dev for dpkg-shlibdeps, and
-#     file, which CPack's DEB generator runs on every installed file.
+#   the package (cpack -G DEB, tested by tests/PackageTest.sh): dpkg-dev for dpkg-shlibdeps and
+#     dpkg-buildflags, file, which CPack's DEB generator runs on every installed file, and the
+#     checkers the package test runs: lintian, desktop-file-validate (desktop-file-utils) and
+#     appstreamcli (appstream).
 set -euo pipefail
 
 packages=(
@@ -16,6 +18,7 @@ packages=(
     fonts-wine fonts-liberation2 fonts-dejavu-core
     clang libclang-rt-14-dev
     dpkg-dev file
+    lintian desktop-file-utils appstream
 )
 
 missing=()

@@ -172,6 +172,15 @@ TDecimal Decimal15(double Magnitude) {
 
 } // namespace
 
+std::string DecimalCommaToPoint(std::string_view Text) {
+    std::string Converted(Text);
+    double Value = 0.0;
+    if (Text.find(',') == std::string_view::npos || TextToReal(Text, Value))
+        return Converted;
+    std::replace(Converted.begin(), Converted.end(), ',', '.');
+    return TextToReal(Converted, Value) ? Converted : std::string(Text);
+}
+
 std::string AmountText(double Value) {
     if (!std::isfinite(Value))
         return Value != Value ? "NAN" : Value > 0 ? "INF" : "-INF";

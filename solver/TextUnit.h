@@ -18,6 +18,12 @@ bool TextToInt(std::string_view Text, std::int32_t& Value);
 // double (zero, keeping the sign). Anything else fails and leaves Value unchanged.
 bool TextToReal(std::string_view Text, double& Value);
 
+// A cell copied from a spreadsheet of a region that writes the decimal point as a comma: the
+// text with every comma turned into a full stop when that, and only that, makes the whole text
+// read as a number ("2,5" gives "2.5", "-1,5E3" gives "-1.5E3"); any other text comes back
+// unchanged ("2.5", "1.234,5", "x,5", "2,5 ").
+std::string DecimalCommaToPoint(std::string_view Text);
+
 // A plan amount as the results show it: one decimal with "." as the point, rounded to the
 // nearest tenth of the value's 15-digit decimal form with a 5 in the hundredths going away from
 // zero, padded on the left with blanks to at least 4 characters: 5 gives " 5.0", 12.25 "12.3".

@@ -2,6 +2,9 @@
 
 #include "WindowTestSupport.h"
 
+#include <QApplication>
+#include <QPalette>
+
 #include <QPixmap>
 #include <QStringList>
 #include <QTest>
@@ -118,6 +121,30 @@ TEST_F(About, ShowsTheProgramsOwnIconNameAndVersion) {
     EXPECT_LT(AboutBox->WebLabel->geometry().right(), AboutBox->HTMLLabel->x());
     EXPECT_LT(AboutBox->MailLabel->geometry().right(), AboutBox->MailtoLabel->x());
     EXPECT_EQ(AboutBox->HTMLLabel->cursor().shape(), Qt::PointingHandCursor);
+}
+
+TEST_F(About, ADarkThemeGivesItsOwnTextAndLinkColoursTheClassicFaceBlackAndBlue) {
+    const auto Colour = [](const QLabel* Label) {
+        return Label->palette().color(QPalette::WindowText);
+    };
+    const QPalette Classic = QApplication::palette();
+    QPalette Dark(QColor(45, 45, 48));
+    Dark.setColor(QPalette::Link, QColor(110, 170, 255));
+    ASSERT_GT(Dark.color(QPalette::WindowText).lightness(),
+              Dark.color(QPalette::Window).lightness());
+    QApplication::setPalette(Dark);
+    EXPECT_TRUE(
+        WaitFor([&] { return Colour(AboutBox->Version) == Dark.color(QPalette::WindowText); }));
+    EXPECT_EQ(Colour(AboutBox->ProductName), Dark.color(QPalette::WindowText));
+    EXPECT_EQ(Colour(AboutBox->HTMLLabel), QColor(110, 170, 255));
+    EXPECT_EQ(Colour(AboutBox->MailtoLabel), QColor(110, 170, 255));
+    // Only the text colour is the dialog's own: the background stays the theme's.
+    EXPECT_EQ(AboutBox->Version->palette().color(QPalette::Window), Dark.color(QPalette::Window));
+
+    QApplication::setPalette(Classic);
+    EXPECT_TRUE(WaitFor([&] { return Colour(AboutBox->Version) == QColor(Qt::black); }));
+    EXPECT_EQ(Colour(AboutBox->MailLabel), QColor(Qt::black));
+    EXPECT_EQ(Colour(AboutBox->HTMLLabel), QColor(Qt::blue));
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include <QClipboard>
 #include <QLayout>
 #include <QLocale>
+#include <QMimeData>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -292,6 +293,9 @@ TEST_F(Answer, CtrlCCopiesThePlanOrTheFocusedExtraGridAsShown) {
         EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(),
                   "\t1\t2\n1\t" + Plan(1, 1) + "\t\n2\t\t" + Plan(2, 2) + "\n");
         EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(), ShownText(F->AnswerGrid));
+        // Spreadsheets take the HTML table cell for cell.
+        EXPECT_EQ(QGuiApplication::clipboard()->mimeData()->html().toStdString(),
+                  F->AnswerGrid->HtmlTable());
 
         F->AddGrid->setFocus();
         ASSERT_TRUE(WaitFor([F] { return F->AddGrid->hasFocus(); }));

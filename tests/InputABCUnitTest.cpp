@@ -5,6 +5,7 @@
 
 #include <QClipboard>
 #include <QLineEdit>
+#include <QLocale>
 #include <QScrollBar>
 
 #include <gtest/gtest.h>
@@ -13,6 +14,13 @@
 #include <vector>
 
 namespace {
+
+// The regional settings for the life of the object, then the system's again.
+class TRegion {
+public:
+    explicit TRegion(QLocale::Language Language) { QLocale::setDefault(QLocale(Language)); }
+    ~TRegion() { QLocale::setDefault(QLocale::system()); }
+};
 
 class InputABCUnitTest : public testing::Test {
 protected:
@@ -294,6 +302,7 @@ TEST_F(InputABCUnitTest, TheRandomButtonShowsASunAndAGreyedImageWhenDisabled) {
 
 TEST_F(InputABCUnitTest, BlocksPastedFromASpreadsheetAreConvertedAtOkLikeTypedText) {
     TInputABCForm* F = InputABCForm;
+    const TRegion Region(QLocale::English);
     FillStore(-99.0);
     const int Result = Open(3, 3, [F] {
         Type(F->InputA, 0, 1, "");
@@ -320,6 +329,91 @@ TEST_F(InputABCUnitTest, BlocksPastedFromASpreadsheetAreConvertedAtOkLikeTypedTe
     for (int I = 1; I <= 3; ++I)
         for (int J = 1; J <= 3; ++J)
             EXPECT_EQ(Calc->GetC(I, J), Costs[I - 1][J - 1]) << "cost " << I << ", " << J;
+}
+
+// Cells that will store 0 at OK although they hold text: marked, and only those.
+std::vector<std::string> MarkedCells(const TStringGrid* Grid) {
+    std::vector<std::string> Marked;
+    for (int Row = Grid->FixedRows(); Row < Grid->RowCount(); ++Row)
+        for (int Col = Grid->FixedCols(); Col < Grid->ColCount(); ++Col)
+            if (Grid->CellMarked(Col, Row))
+                Marked.push_back(Grid->Cells(Col, Row));
+    return Marked;
+}
+
+// Whether the rendering of the cell has red text in it.
+bool DrawnRed(TStringGrid* Grid, int Col, int Row) {
+    const QImage Cell = Grid->viewport()->grab(Grid->CellRect(Col, Row)).toImage();
+    for (int Y = 0; Y < Cell.height(); ++Y)
+        for (int X = 0; X < Cell.width(); ++X) {
+            const QColor Pixel = Cell.pixelColor(X, Y);
+            if (Pixel.red() > 150 && Pixel.green() < 90 && Pixel.blue() < 90)
+                return true;
+        }
+    return false;
+}
+
+TEST_F(InputABCUnitTest, PastedDecimalCommasOfACommaRegionBecomePointsAndTextStaysMarked) {
+    TInputABCForm* F = InputABCForm;
+    const TRegion Region(QLocale::German);
+    const int Result = Open(2, 3, [F] {
+        Type(F->InputA, 0, 1, "");
+        QGuiApplication::clipboard()->setText("4,25\n");
+        QTest::keyClick(F->InputA->Editor(), Qt::Key_V, Qt::ControlModifier);
+        EXPECT_EQ(F->InputA->Editor()->text(), "4.25");
+        // A mixed block: commas, points, a thousands point, a word, an exponent.
+        Type(F->InputC, 1, 1, "");
+        QGuiApplication::clipboard()->setText("2,5\t3.5\t7\r\n1.234,5\tx\t-1,5E1\r\n");
+        QTest::keyClick(F->InputC->Editor(), Qt::Key_V, Qt::ControlModifier);
+        EXPECT_EQ(F->InputC->Cells(1, 1), "2.5");
+        EXPECT_EQ(F->InputC->Cells(3, 2), "-1.5E1");
+        EXPECT_EQ(MarkedCells(F->InputC), (std::vector<std::string>{"1.234,5", "x"}));
+        EXPECT_TRUE(MarkedCells(F->InputA).empty());
+        const QModelIndex Word = F->InputC->model()->index(1, 1);
+        EXPECT_EQ(Word.data(Qt::ToolTipRole).toString(), "Not a number: counts as 0");
+        EXPECT_FALSE(F->InputC->model()->index(0, 0).data(Qt::ToolTipRole).isValid());
+        EXPECT_TRUE(DrawnRed(F->InputC, 2, 2));
+        EXPECT_FALSE(DrawnRed(F->InputC, 2, 1));
+        Click(F->OkButton);
+    });
+    // Nothing refused: OK closes and the marked cells count as 0.
+    EXPECT_EQ(Result, mrOk);
+    EXPECT_EQ(Calc->GetA(1), 4.25);
+    const double Costs[2][3] = {{2.5, 3.5, 7}, {0, 0, -15}};
+    for (int I = 1; I <= 2; ++I)
+        for (int J = 1; J <= 3; ++J)
+            EXPECT_EQ(Calc->GetC(I, J), Costs[I - 1][J - 1]) << "cost " << I << ", " << J;
+}
+
+TEST_F(InputABCUnitTest, InAPointRegionCommasStayAndTheCellBeingTypedIsMarkedWhileUnreadable) {
+    TInputABCForm* F = InputABCForm;
+    const TRegion Region(QLocale::English);
+    const int Result = Open(2, 3, [F] {
+        Type(F->InputB, 0, 1, "");
+        QGuiApplication::clipboard()->setText("2,5\t3.5\t1,000");
+        QTest::keyClick(F->InputB->Editor(), Qt::Key_V, Qt::ControlModifier);
+        EXPECT_EQ(MarkedCells(F->InputB), (std::vector<std::string>{"2,5", "1,000"}));
+
+        Type(F->InputA, 1, 1, "1");
+        QLineEdit* Editor = F->InputA->Editor();
+        const QColor Plain = Editor->palette().color(QPalette::Text);
+        EXPECT_TRUE(Editor->toolTip().isEmpty());
+        QTest::keyClicks(Editor, "x");
+        EXPECT_NE(Editor->palette().color(QPalette::Text), Plain);
+        EXPECT_EQ(Editor->toolTip(), "Not a number: counts as 0");
+        QTest::keyClick(Editor, Qt::Key_Backspace);
+        EXPECT_EQ(Editor->palette().color(QPalette::Text), Plain);
+        EXPECT_TRUE(Editor->toolTip().isEmpty());
+        // Typed commas are never rewritten; left so, the cell stays marked after the editor moves.
+        QTest::keyClicks(Editor, ",5");
+        Type(F->InputA, 0, 1, "");
+        EXPECT_TRUE(DrawnRed(F->InputA, 1, 1));
+        Click(F->OkButton);
+    });
+    EXPECT_EQ(Result, mrOk);
+    EXPECT_EQ(Calc->GetA(2), 0.0);
+    EXPECT_EQ(Calc->GetB(1), 0.0);
+    EXPECT_EQ(Calc->GetB(2), 3.5);
 }
 
 } // namespace

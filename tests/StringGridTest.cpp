@@ -5,6 +5,7 @@
 #include <QClipboard>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QScrollBar>
 #include <QStyle>
 #include <QStyleOptionSlider>
@@ -381,6 +382,25 @@ TEST_F(StringGridTest, CopyKeysCopyTheCurrentCellOrTheWholeGrid) {
     // A grid without editing takes no paste.
     QTest::keyClick(Second, Qt::Key_V, Qt::ControlModifier);
     EXPECT_EQ(Second->Cells(1, 1), "3.0");
+}
+
+TEST_F(StringGridPasteTest, AWholeGridCopyOffersAnHtmlTableBesideTheText) {
+    Grid->SetColCount(3);
+    Grid->SetRowCount(2);
+    Grid->SetCells(1, 1, " 5.0");
+    Grid->SetCells(2, 1, "a<b&c");
+    Grid->SetCopyScope(TStringGrid::TCopyScope::WholeGrid);
+    Grid->CopyToClipboard();
+    const QMimeData* Copied = QGuiApplication::clipboard()->mimeData();
+    ASSERT_NE(Copied, nullptr);
+    EXPECT_EQ(Copied->text().toStdString(), Grid->Text());
+    // The hidden corner is empty, the fixed cells are headers, texts are escaped.
+    const std::string Html = Copied->html().toStdString();
+    EXPECT_NE(Html.find("<tr><th></th><th>c1r0</th><th>c2r0</th></tr>\n"
+                        "<tr><th>c0r1</th><td>5.0</td><td>a&lt;b&amp;c</td></tr>\n"),
+              std::string::npos)
+        << Html;
+    EXPECT_NE(Html.find("charset=\"utf-8\""), std::string::npos);
 }
 
 } // namespace

@@ -112,6 +112,15 @@ TEST(TextToReal, VeryLongTextsConvert) {
     EXPECT_EQ(Real(Huge), std::nullopt);
 }
 
+TEST(DecimalCommaToPoint, TurnsCommasIntoPointsOnlyWhereTheWholeCellBecomesANumber) {
+    EXPECT_EQ(DecimalCommaToPoint("2,5"), "2.5");
+    EXPECT_EQ(DecimalCommaToPoint("  -1,5E3"), "  -1.5E3");
+    EXPECT_EQ(DecimalCommaToPoint(",5"), ".5");
+    for (const char* Unchanged :
+         {"2.5", "12", "", ",", "1.234,5", "1,2,3", "x,5", "2,5 ", "2,5\t", "1,5e"})
+        EXPECT_EQ(DecimalCommaToPoint(Unchanged), Unchanged);
+}
+
 } // namespace
 
 namespace {

@@ -15,12 +15,16 @@ void OpenWithDesktop(const QString& Address) {
     QDesktopServices::openUrl(QUrl(Address));
 }
 
-void SetLabelFont(QLabel* Label, const QFont& Font, const QColor& Colour) {
+void SetLabelFont(QLabel* Label, const QFont& Font) {
     Label->setFont(Font);
-    QPalette Palette = Label->palette();
-    Palette.setColor(QPalette::WindowText, Colour);
-    Label->setPalette(Palette);
     Label->adjustSize();
+}
+
+// Sets the text colour alone, so that everything else keeps following the window's palette.
+void SetTextColour(QLabel* Label, const QColor& Colour) {
+    QPalette Colours;
+    Colours.setColor(QPalette::WindowText, Colour);
+    Label->setPalette(Colours);
 }
 
 } // namespace
@@ -54,21 +58,21 @@ TAboutBox::TAboutBox() : TForm(TBorderStyle::Dialog), OpenAddress(OpenWithDeskto
     ProgramIcon->setPixmap(QPixmap::fromImage(ProgramIconImage(32)));
 
     ProductName = new TLabel(this, "Kelvor", 48, 8);
-    SetLabelFont(ProductName, ToolkitFont("Arial", 27, true), Qt::black);
+    SetLabelFont(ProductName, ToolkitFont("Arial", 27, true));
     Version = new TLabel(this, "Version 2.0", 48, 48);
-    SetLabelFont(Version, Small, Qt::black);
+    SetLabelFont(Version, Small);
     Copyright = new TLabel(this, "Copyright (c) The Kelvor developers", 48, 64);
-    SetLabelFont(Copyright, Small, Qt::black);
+    SetLabelFont(Copyright, Small);
     WebLabel = new TLabel(this, "Visit My Home Page ", 48, 92);
-    SetLabelFont(WebLabel, Small, Qt::black);
+    SetLabelFont(WebLabel, Small);
     MailLabel = new TLabel(this, "Or Mail Me", 48, 116);
-    SetLabelFont(MailLabel, Small, Qt::black);
+    SetLabelFont(MailLabel, Small);
 
     HTMLLabel = new TLinkLabel(this, "https://kelvor.example.com/", 152, 90);
-    SetLabelFont(HTMLLabel, Link, Qt::blue);
+    SetLabelFont(HTMLLabel, Link);
     HTMLLabel->OnClick = [this](QObject* Sender) { HTMLLabelClick(Sender); };
     MailtoLabel = new TLinkLabel(this, "help@kelvor.example.com", 152, 114);
-    SetLabelFont(MailtoLabel, Link, Qt::blue);
+    SetLabelFont(MailtoLabel, Link);
     MailtoLabel->OnClick = [this](QObject* Sender) { MailtoLabelClick(Sender); };
 
     OkButton = new TBitBtn(this);
@@ -76,6 +80,27 @@ TAboutBox::TAboutBox() : TForm(TBorderStyle::Dialog), OpenAddress(OpenWithDeskto
     OkButton->setFont(Small);
     OkButton->SetDefault(true);
     SetActiveControl(OkButton);
+    ApplyColours();
+}
+
+void TAboutBox::ApplyColours() {
+    // The classic face has black text and blue links on a light background. A dark theme would
+    // make them all but unreadable, so there they take the theme's own text and link colours.
+    const QPalette& Theme = palette();
+    const bool Dark =
+        Theme.color(QPalette::Window).lightness() < Theme.color(QPalette::WindowText).lightness();
+    const QColor Text = Dark ? Theme.color(QPalette::WindowText) : QColor(Qt::black);
+    const QColor Link = Dark ? Theme.color(QPalette::Link) : QColor(Qt::blue);
+    for (QLabel* Label : {ProductName, Version, Copyright, WebLabel, MailLabel})
+        SetTextColour(Label, Text);
+    for (QLabel* Label : {HTMLLabel, MailtoLabel})
+        SetTextColour(Label, Link);
+}
+
+void TAboutBox::changeEvent(QEvent* Event) {
+    TForm::changeEvent(Event);
+    if (Event->type() == QEvent::PaletteChange)
+        ApplyColours();
 }
 
 void TAboutBox::HTMLLabelClick(QObject*) {

@@ -39,6 +39,13 @@ public:
 
     void HTMLLabelClick(QObject* Sender);
     void MailtoLabelClick(QObject* Sender);
+
+protected:
+    void changeEvent(QEvent* Event) override;
+
+private:
+    // Text and link colours for the palette in force: the classic ones unless it is dark.
+    void ApplyColours();
 };
 
 extern TAboutBox* AboutBox;

@@ -6,6 +6,7 @@
 #include "RandomUnit.h"
 #include "TextUnit.h"
 
+#include <QLocale>
 #include <QPainter>
 
 #include <cmath>
@@ -15,6 +16,20 @@ TInputABCForm* InputABCForm = nullptr;
 
 namespace {
 
+bool ReadsAsNumber(std::string_view Text) {
+    double Value = 0.0;
+    return TextToReal(Text, Value);
+}
+
+// Spreadsheets copy numbers as the user's region writes them, while a cell reads only the full
+// stop as the decimal point: where the region's point is the comma, a pasted "2,5" would
+// otherwise count as 0.
+std::string PastedNumber(std::string_view Field) {
+    if (QLocale().decimalPoint() == QLatin1String(","))
+        return DecimalCommaToPoint(Field);
+    return std::string(Field);
+}
+
 TStringGrid* MakeGrid(TGroupBox* Box, int FixedCols, TStringGrid::TScrollBars Bars) {
     auto* Grid = new TStringGrid(Box);
     Grid->SetFixedCols(FixedCols);
@@ -23,6 +38,9 @@ TStringGrid* MakeGrid(TGroupBox* Box, int FixedCols, TStringGrid::TScrollBars Ba
     Grid->SetDefaultRowHeight(20);
     Grid->SetScrollBars(Bars);
     Grid->SetEditing(true);
+    // OK stores 0 for a cell that is not a number; the grid shows which cells those are.
+    Grid->SetCellCheck(ReadsAsNumber, "Not a number: counts as 0");
+    Grid->SetPasteFilter(PastedNumber);
     SetAlign(Grid, TAlign::Client);
     SetAccessibleCaption(Grid, Box->title());
     return Grid;
