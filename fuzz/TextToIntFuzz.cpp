@@ -21,8 +21,10 @@ bool IsHex(char Ch) {
 }
 
 int HexValue(char Ch) {
-    if (IsDecimal(Ch)) return Ch - '0';
-    if (Ch >= 'a' && Ch <= 'f') return 10 + (Ch - 'a');
+    if (IsDecimal(Ch))
+        return Ch - '0';
+    if (Ch >= 'a' && Ch <= 'f')
+        return 10 + (Ch - 'a');
     return 10 + (Ch - 'A');
 }
 
@@ -49,11 +51,14 @@ bool Model(const std::string& Text, std::int32_t& Value) {
     else
         Hex = false;
     if (Hex) {
-        if (HexDigits.empty()) return false;
+        if (HexDigits.empty())
+            return false;
         for (char Ch : HexDigits)
-            if (!IsHex(Ch)) return false;
+            if (!IsHex(Ch))
+                return false;
         const std::string Digits = WithoutLeadingZeros(HexDigits);
-        if (Digits.size() > 8) return false;
+        if (Digits.size() > 8)
+            return false;
         std::uint32_t Bits = 0;
         for (char Ch : Digits)
             Bits = Bits * 16 + std::uint32_t(HexValue(Ch));
@@ -67,9 +72,11 @@ bool Model(const std::string& Text, std::int32_t& Value) {
         Negative = Digits[0] == '-';
         Digits = Digits.substr(1);
     }
-    if (Digits.empty()) return false;
+    if (Digits.empty())
+        return false;
     for (char Ch : Digits)
-        if (!IsDecimal(Ch)) return false;
+        if (!IsDecimal(Ch))
+            return false;
     Digits = WithoutLeadingZeros(Digits);
     const std::string Limit = Negative ? "2147483648" : "2147483647";
     if (Digits.size() > Limit.size() || (Digits.size() == Limit.size() && Digits > Limit))
@@ -98,6 +105,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* Data, std::size_t Size
     std::int32_t Value = Untouched, ModelValue = Untouched;
     const bool Ok = TextToInt(Text, Value);
     const bool ModelOk = Model(Text, ModelValue);
-    if (Ok != ModelOk || Value != ModelValue) Mismatch(Text, Ok, Value, ModelOk, ModelValue);
+    if (Ok != ModelOk || Value != ModelValue)
+        Mismatch(Text, Ok, Value, ModelOk, ModelValue);
     return 0;
 }

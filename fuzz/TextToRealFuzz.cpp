@@ -24,7 +24,8 @@ bool IsDigit(char Ch) {
 
 bool Grammar(const std::string& Number) {
     std::size_t Pos = 0;
-    if (Pos < Number.size() && (Number[Pos] == '+' || Number[Pos] == '-')) ++Pos;
+    if (Pos < Number.size() && (Number[Pos] == '+' || Number[Pos] == '-'))
+        ++Pos;
     int Digits = 0, Points = 0;
     while (Pos < Number.size() && (IsDigit(Number[Pos]) || Number[Pos] == '.')) {
         if (Number[Pos] == '.')
@@ -33,16 +34,19 @@ bool Grammar(const std::string& Number) {
             ++Digits;
         ++Pos;
     }
-    if (Digits == 0 || Points > 1) return false;
+    if (Digits == 0 || Points > 1)
+        return false;
     if (Pos < Number.size() && (Number[Pos] == 'e' || Number[Pos] == 'E')) {
         ++Pos;
-        if (Pos < Number.size() && (Number[Pos] == '+' || Number[Pos] == '-')) ++Pos;
+        if (Pos < Number.size() && (Number[Pos] == '+' || Number[Pos] == '-'))
+            ++Pos;
         int ExponentDigits = 0;
         while (Pos < Number.size() && IsDigit(Number[Pos])) {
             ++ExponentDigits;
             ++Pos;
         }
-        if (ExponentDigits == 0) return false;
+        if (ExponentDigits == 0)
+            return false;
     }
     return Pos == Number.size();
 }
@@ -52,12 +56,15 @@ bool Model(const std::string& Text, double& Value) {
     while (First < Text.size() && Text[First] == ' ')
         ++First;
     const std::string Number = Text.substr(First);
-    if (!Grammar(Number)) return false;
+    if (!Grammar(Number))
+        return false;
     static const locale_t C = newlocale(LC_ALL_MASK, "C", locale_t(0));
     char* End = nullptr;
     const double Result = strtod_l(Number.c_str(), &End, C);
-    if (End != Number.c_str() + Number.size()) return false;
-    if (std::isinf(Result)) return false;
+    if (End != Number.c_str() + Number.size())
+        return false;
+    if (std::isinf(Result))
+        return false;
     Value = Result;
     return true;
 }

@@ -36,4 +36,6 @@ std::uint32_t UtcMillisecondsOfDay() {
     return std::uint32_t(Ms % 86400000);
 }
 
-void SetClockSource(TClockSource NewSource) { Source.store(NewSource); }
+void SetClockSource(TClockSource NewSource) {
+    Source.store(NewSource);
+}

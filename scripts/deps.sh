@@ -5,6 +5,7 @@
 #     fonts-dejavu-core as the fallback face);
 #   the tests: libgtest-dev, liblemon-dev (the reference solver);
 #   the fuzzers (scripts/fuzz.sh): clang and its runtimes libclang-rt-14-dev;
+#   the format check (scripts/format-check.sh): clang-format;
 #   the package (cpack -G DEB, tested by tests/PackageTest.sh): dpkg-dev for dpkg-shlibdeps and
 #     dpkg-buildflags, file, which CPack's DEB generator runs on every installed file, and the
 #     checkers the package test runs: lintian, desktop-file-validate (desktop-file-utils) and
@@ -16,7 +17,7 @@ packages=(
     qt6-base-dev libgl-dev
     libgtest-dev liblemon-dev
     fonts-wine fonts-liberation2 fonts-dejavu-core
-    clang libclang-rt-14-dev
+    clang libclang-rt-14-dev clang-format
     dpkg-dev file
     lintian desktop-file-utils appstream
 )

@@ -71,7 +71,8 @@ double BruteForceOptimum(const TReferenceProblem& P) {
     const int Cells = P.M * P.N, Need = P.M + P.N - 1;
     double Best = std::numeric_limits<double>::infinity();
     for (unsigned Set = 0; Set < (1u << Cells); ++Set) {
-        if (std::popcount(Set) != Need) continue;
+        if (std::popcount(Set) != Need)
+            continue;
         std::vector<double> Row = P.A, Col = P.B, X(Cells, 0.0);
         unsigned Open = Set;
         bool Progress = true;
@@ -84,7 +85,8 @@ double BruteForceOptimum(const TReferenceProblem& P) {
                         Only = K;
                         ++Count;
                     }
-                if (Count != 1) continue;
+                if (Count != 1)
+                    continue;
                 X[Only] = Line < P.M ? Row[Only / P.N] : Col[Only % P.N];
                 Row[Only / P.N] -= X[Only];
                 Col[Only % P.N] -= X[Only];
@@ -92,14 +94,16 @@ double BruteForceOptimum(const TReferenceProblem& P) {
                 Progress = true;
             }
         }
-        if (Open != 0) continue;
+        if (Open != 0)
+            continue;
         double Cost = 0.0;
         bool Feasible = true;
         for (int K = 0; K < Cells; ++K) {
             Feasible = Feasible && X[K] >= 0.0;
             Cost += X[K] * P.C[K];
         }
-        if (Feasible) Best = std::min(Best, Cost);
+        if (Feasible)
+            Best = std::min(Best, Cost);
     }
     return Best;
 }

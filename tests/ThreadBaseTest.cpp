@@ -28,7 +28,8 @@ protected:
         while (Wait_ && !Terminated())
             std::this_thread::yield();
         SawTermination = Terminated();
-        if (Throw_) throw std::runtime_error("body failed");
+        if (Throw_)
+            throw std::runtime_error("body failed");
     }
 
 private:
