@@ -35,3 +35,18 @@ if(KELVOR_DEB_HARDENING)
         endif()
     endforeach()
 endif()
+
+# The libFuzzer targets (fuzz/): clang only. Everything built then is sanitized like them, and
+# the solver library is instrumented for coverage.
+option(KELVOR_FUZZ "Build the libFuzzer targets (clang only)" OFF)
+set(KELVOR_FUZZ_TARGETS OFF)
+if(KELVOR_FUZZ)
+    if(CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
+        set(KELVOR_FUZZ_TARGETS ON)
+        set(KELVOR_FUZZ_SANITIZERS -fsanitize=address,undefined -fno-sanitize-recover=all
+                                   -fno-omit-frame-pointer)
+    else()
+        message(WARNING "KELVOR_FUZZ needs clang (for example -DCMAKE_CXX_COMPILER=clang++-14): "
+                        "no fuzz targets")
+    endif()
+endif()

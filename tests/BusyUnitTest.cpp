@@ -187,18 +187,30 @@ TEST_F(Busy, ClockSetBackGivesAnEmptyTime) {
     EXPECT_LT(Calc->CalcTime, 0.0);
 }
 
-TEST_F(Busy, TimerTicksOncePerSecondWhileRunning) {
+// The timer ticks while the worker runs, each tick writing the time since the showing into the
+// title. The worker is held meanwhile; the fake clock moves on a second per reading, and the
+// timer's interval is cut to a millisecond so that the ticks come at once.
+TEST_F(Busy, TimerRewritesTheTitleWhileTheWorkerRuns) {
+    EXPECT_EQ(BusyForm->BusyTimer.Interval(), 1000);
     Random(500, 500, 9999, 10);
-    int Interval = 0;
-    bool Enabled = false;
-    ShowWhile([&] {
-        Interval = BusyForm->BusyTimer.Interval();
-        Enabled = BusyForm->BusyTimer.Enabled();
-        BusyForm->CancelButtonClick();
+    UseFakeClock(40000.0, 1.0 / 86400);
+    BusyForm->BusyTimer.SetInterval(1);
+    TCheckpointHold Hold(1);
+    bool Ticked = false;
+    const int Result = ShowWhile([&] {
+        EXPECT_TRUE(Hold.ActWhileHeld([&] {
+            // Readings: the start, the title of the showing (0:00:01), then one per tick.
+            Ticked = QTest::qWaitFor(
+                [] { return BusyForm->windowTitle() == "Kelvor - Calculation 0:00:03"; },
+                60000);
+            BusyForm->CancelButtonClick();
+        }));
     });
-    EXPECT_EQ(Interval, 1000);
-    EXPECT_TRUE(Enabled);
+    EXPECT_TRUE(Ticked);
+    EXPECT_EQ(Result, mrAbort);
     EXPECT_FALSE(BusyForm->BusyTimer.Enabled());
+    // The end is a reading after the three of the titles.
+    EXPECT_GE(Calc->CalcTime * 86400, 4.0 - 1e-6);
 }
 
 TEST_F(Busy, LayoutOfTheDialog) {

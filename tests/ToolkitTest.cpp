@@ -265,7 +265,12 @@ TEST(Timer, TicksOnTheInterfaceThreadWhileEnabled) {
     EXPECT_TRUE(WaitFor([&] { return Ticks >= 2; }));
     Timer.SetEnabled(false);
     const int Stopped = Ticks;
-    QTest::qWait(50);
+    // A timer of the same interval ticks three times meanwhile: the stopped one would have too.
+    int Others = 0;
+    QTimer Other;
+    QObject::connect(&Other, &QTimer::timeout, [&] { ++Others; });
+    Other.start(10);
+    EXPECT_TRUE(WaitFor([&] { return Others >= 3; }));
     EXPECT_EQ(Ticks, Stopped);
     EXPECT_TRUE(OnGuiThread);
 }

@@ -23,8 +23,9 @@ inline void WhenModal(QWidget* Window, std::function<void()> Action) {
     Poll->start();
 }
 
+// Waits until Condition holds; the guard of a minute only ends a wait that never would.
 inline bool WaitFor(const std::function<bool()>& Condition) {
-    return QTest::qWaitFor(Condition, 5000);
+    return QTest::qWaitFor(Condition, 60000);
 }
 
 // Presses Button with the mouse.
