@@ -201,8 +201,7 @@ TEST_F(Busy, TimerRewritesTheTitleWhileTheWorkerRuns) {
         EXPECT_TRUE(Hold.ActWhileHeld([&] {
             // Readings: the start, the title of the showing (0:00:01), then one per tick.
             Ticked = QTest::qWaitFor(
-                [] { return BusyForm->windowTitle() == "Kelvor - Calculation 0:00:03"; },
-                60000);
+                [] { return BusyForm->windowTitle() == "Kelvor - Calculation 0:00:03"; }, 60000);
             BusyForm->CancelButtonClick();
         }));
     });
