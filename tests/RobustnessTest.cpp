@@ -7,8 +7,11 @@
 #include "AnswerUnit.h"
 #include "BusyUnit.h"
 #include "CalcUnit.h"
+#include "Figures.h"
 #include "FirstUnit.h"
 #include "InputABCUnit.h"
+#include "PlanCheck.h"
+#include "Problems.h"
 #include "ProgramTestSupport.h"
 #include "QtSynchronizer.h"
 #include "RandomGen.h"
@@ -66,14 +69,6 @@ long ResidentKb() {
     long Pages = 0, Resident = 0;
     Statm >> Pages >> Resident;
     return Resident * (sysconf(_SC_PAGESIZE) / 1024);
-}
-
-double Median(std::vector<double> Values) {
-    if (Values.empty())
-        return 0.0;
-    std::sort(Values.begin(), Values.end());
-    const std::size_t Mid = Values.size() / 2;
-    return Values.size() % 2 ? Values[Mid] : (Values[Mid - 1] + Values[Mid]) / 2;
 }
 
 // An entry of the main window holds a size the OK button can use.
@@ -196,43 +191,12 @@ private:
 };
 
 // What is wrong with the plan the results window shows, or empty when it is an optimal basic
-// plan: nonnegative shipments on exactly M + N - 1 basic cells that meet every stock and
-// demand, potentials that price the basic cells exactly and no other cell below its cost.
-// Read while the results window is open, with the dummy row or column taken out of the sizes.
+// plan. Read while the results window is open, with the dummy row or column taken out of the
+// sizes, so the check puts it back.
 std::string PlanFault() {
-    const int Rows = Calc->M + (Calc->BalanceKind == 1 ? 1 : 0);
-    const int Cols = Calc->N + (Calc->BalanceKind == 2 ? 1 : 0);
-    std::vector<double> RowSum(std::size_t(Rows) + 1), ColSum(std::size_t(Cols) + 1);
-    int Basic = 0;
-    for (int I = 1; I <= Rows; ++I)
-        for (int J = 1; J <= Cols; ++J) {
-            const double X = Calc->GetX(I, J);
-            const double C = Calc->GetC(I, J), U = Calc->GetU(I), V = Calc->GetV(J);
-            const double Scale = std::max({1.0, std::fabs(C), std::fabs(U), std::fabs(V)});
-            const double Reduced = C - U - V;
-            if (X > BasicThreshold) {
-                ++Basic;
-                if (X < -1e-9)
-                    return "negative shipment at " + std::to_string(I) + "," + std::to_string(J);
-                if (std::fabs(Reduced) > 1e-6 * Scale)
-                    return "basic cell not priced at " + std::to_string(I) + "," +
-                           std::to_string(J);
-                RowSum[std::size_t(I)] += X;
-                ColSum[std::size_t(J)] += X;
-            } else if (Reduced < -Tolerance - 1e-9 * Scale) {
-                return "cell that would lower the cost at " + std::to_string(I) + "," +
-                       std::to_string(J);
-            }
-        }
-    if (Basic != Rows + Cols - 1)
-        return std::to_string(Basic) + " basic cells";
-    for (int I = 1; I <= Rows; ++I)
-        if (std::fabs(RowSum[std::size_t(I)] - Calc->GetA(I)) > 1e-6 * std::max(1.0, Calc->GetA(I)))
-            return "stock " + std::to_string(I) + " not met";
-    for (int J = 1; J <= Cols; ++J)
-        if (std::fabs(ColSum[std::size_t(J)] - Calc->GetB(J)) > 1e-6 * std::max(1.0, Calc->GetB(J)))
-            return "demand " + std::to_string(J) + " not met";
-    return {};
+    return CheckPlan(*Calc, true, Calc->M + (Calc->BalanceKind == 1 ? 1 : 0),
+                     Calc->N + (Calc->BalanceKind == 2 ? 1 : 0))
+        .Fault;
 }
 
 struct TProblem {
@@ -251,18 +215,19 @@ void EnterCells(const TProblem& P) {
             InputABCForm->InputC->SetCells(int(J + 1), int(I + 1), P.C[I][J]);
 }
 
-// The program's own random fill, as the worker tests draw it.
+// The program's own random fill, as the cells' texts.
 TProblem ProgramRandom(int M, int N, int Max, std::uint32_t Seed) {
-    RandomState = Seed;
+    const TReferenceProblem Drawn = RandomProblem(Seed, M, N, Max);
+    const auto Text = [](double Value) { return std::to_string(int(Value)); };
     TProblem P;
-    for (int I = 0; I < M; ++I)
-        P.A.push_back(std::to_string(RandomBelow(std::uint32_t(Max)) + 1));
-    for (int J = 0; J < N; ++J)
-        P.B.push_back(std::to_string(RandomBelow(std::uint32_t(Max)) + 1));
+    for (double A : Drawn.A)
+        P.A.push_back(Text(A));
+    for (double B : Drawn.B)
+        P.B.push_back(Text(B));
     P.C.assign(std::size_t(M), {});
-    for (auto& Row : P.C)
+    for (int I = 0; I < M; ++I)
         for (int J = 0; J < N; ++J)
-            Row.push_back(std::to_string(RandomBelow(std::uint32_t(Max)) + 1));
+            P.C[std::size_t(I)].push_back(Text(Drawn.C[std::size_t(I) * N + J]));
     return P;
 }
 
