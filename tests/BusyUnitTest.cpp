@@ -214,7 +214,6 @@ TEST_F(Busy, TimerRewritesTheTitleWhileTheWorkerRuns) {
 
 TEST_F(Busy, LayoutOfTheDialog) {
     EXPECT_EQ(BusyForm->CancelButton->text(), "Abort");
-    EXPECT_EQ(BusyForm->CancelButton->geometry(), QRect(115, 8, 75, 25));
     EXPECT_FALSE(BusyForm->CancelButton->isDefault());
 }
 

@@ -90,6 +90,7 @@ protected:
     }
 };
 
+// The boxes and grids where their alignment puts them.
 TEST_F(InputABCUnitTest, ShowsOneByOneTablesInTheLayoutsPlaces) {
     TInputABCForm* F = InputABCForm;
     const int Result = Open(1, 1, [F] {
@@ -102,9 +103,6 @@ TEST_F(InputABCUnitTest, ShowsOneByOneTablesInTheLayoutsPlaces) {
         EXPECT_EQ(F->ButtonsPanel->geometry(), QRect(0, 385, 419, 32));
         EXPECT_EQ(F->InputA->geometry(), QRect(2, 15, 415, 59));
         EXPECT_EQ(F->InputC->geometry(), QRect(2, 15, 415, 216));
-        EXPECT_EQ(F->RandomButton->geometry(), QRect(4, 4, 25, 25));
-        EXPECT_EQ(F->OkButton->geometry(), QRect(256, 4, 81, 25));
-        EXPECT_EQ(F->CancelButton->geometry(), QRect(342, 4, 75, 25));
         EXPECT_EQ(F->OkButton->text(), "OK");
         EXPECT_EQ(F->CancelButton->text(), "Cancel");
         EXPECT_EQ(F->InputABox->title(), "Stocks");
