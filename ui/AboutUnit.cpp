@@ -64,10 +64,10 @@ TAboutBox::TAboutBox() : TForm(TBorderStyle::Dialog), OpenAddress(OpenWithDeskto
     MailLabel = new TLabel(this, "Or Mail Me", 48, 116);
     SetLabelFont(MailLabel, Small, Qt::black);
 
-    HTMLLabel = new TLinkLabel(this, "https://kelvor.example.com/", 152, 90);
+    HTMLLabel = new TLinkLabel(this, "https://kelvor.example/", 152, 90);
     SetLabelFont(HTMLLabel, Link, Qt::blue);
     HTMLLabel->OnClick = [this](QObject* Sender) { HTMLLabelClick(Sender); };
-    MailtoLabel = new TLinkLabel(this, "help@kelvor.example.com", 152, 114);
+    MailtoLabel = new TLinkLabel(this, "help@kelvor.example", 152, 114);
     SetLabelFont(MailtoLabel, Link, Qt::blue);
     MailtoLabel->OnClick = [this](QObject* Sender) { MailtoLabelClick(Sender); };
 

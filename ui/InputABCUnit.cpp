@@ -81,6 +81,7 @@ TInputABCForm::TInputABCForm() : TForm(TBorderStyle::Sizeable) {
     SetBounds(RandomButton, 4, 4, 25, 25);
     RandomButton->SetGlyph(SunGlyph(), GreyedGlyph(SunGlyph()));
     RandomButton->SetHint("Randomize");
+    RandomButton->SetShortcutKey(QKeySequence(Qt::CTRL | Qt::Key_R));
     RandomButton->OnClick = [this] { RandomButtonClick(); };
     OkButton = new TButton(ButtonsPanel, "OK");
     SetBounds(OkButton, 256, 4, 81, 25);
@@ -100,6 +101,10 @@ TInputABCForm::TInputABCForm() : TForm(TBorderStyle::Sizeable) {
 }
 
 void TInputABCForm::FormShow() {
+    if (Mending_) {
+        FocusProblemCell();
+        return;
+    }
     const int M = Calc->M;
     const int N = Calc->N;
     InputA->SetColCount(M);
@@ -125,6 +130,51 @@ void TInputABCForm::FormShow() {
         Grid->SetTopRow(Grid->FixedRows());
         Grid->SetCurrentCell(Grid->FixedCols(), Grid->FixedRows());
     }
+    SetActiveControl(InputA);
+}
+
+int TInputABCForm::ShowToMend() {
+    Mending_ = true;
+    const int Result = ShowModal();
+    Mending_ = false;
+    return Result;
+}
+
+// The store holds what OK read from the cells; its check refuses numbers that are not finite
+// before negative stocks and demands, and so does this search.
+void TInputABCForm::FocusProblemCell() {
+    const int M = Calc->M;
+    const int N = Calc->N;
+    TStringGrid* Grid = InputA;
+    int Col = 0, Row = 1;
+    const auto Find = [&](auto&& Refused) {
+        for (int I = 1; I <= M; ++I)
+            if (Refused(Calc->GetA(I))) {
+                Grid = InputA, Col = I - 1, Row = 1;
+                return true;
+            }
+        for (int J = 1; J <= N; ++J)
+            if (Refused(Calc->GetB(J))) {
+                Grid = InputB, Col = J - 1, Row = 1;
+                return true;
+            }
+        return false;
+    };
+    const auto NotFinite = [](double Value) { return !std::isfinite(Value); };
+    if (!Find(NotFinite)) {
+        bool Found = false;
+        for (int I = 1; I <= M && !Found; ++I)
+            for (int J = 1; J <= N && !Found; ++J)
+                if (NotFinite(Calc->GetC(I, J))) {
+                    Grid = InputC, Col = J, Row = I;
+                    Found = true;
+                }
+        if (!Found)
+            Find([](double Value) { return Value < 0.0; });
+    }
+    Grid->SetCurrentCell(Col, Row);
+    Grid->scrollTo(Grid->currentIndex());
+    SetActiveControl(Grid);
 }
 
 void TInputABCForm::FormResize() {
