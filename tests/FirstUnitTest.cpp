@@ -16,11 +16,13 @@
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPointer>
 #include <QStringList>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <set>
 #include <string>
@@ -100,14 +102,17 @@ private:
 
     void Tick() {
         // A window closed since it was acted on may come again as a later step.
-        std::erase_if(Acted_, [](QWidget* Window) { return !Window->isVisible(); });
+        std::erase_if(Acted_, [](const QPointer<QWidget>& Window) {
+            return !Window || !Window->isVisible();
+        });
         QWidget* Top = QApplication::activeModalWidget();
         if (!Top || !Top->isVisible() || !Top->isActiveWindow())
             return;
-        if (Acted_.count(Top) || (Top == BusyForm && !Unwinding_ && Idle_.elapsed() < 60000))
+        if (std::count(Acted_.begin(), Acted_.end(), Top) ||
+            (Top == BusyForm && !Unwinding_ && Idle_.elapsed() < 60000))
             return;
         if (!Unwinding_ && Next_ < Steps_.size() && Steps_[Next_].Find() == Top) {
-            Acted_.insert(Top);
+            Acted_.push_back(Top);
             Idle_.restart();
             auto Act = Steps_[Next_++].Act;
             // From an event of its own: an action may open a nested modal showing.
@@ -119,10 +124,10 @@ private:
             Unexpected.append(Top->windowTitle() + (Box ? ": " + Box->text() : QString()));
         }
         Unwinding_ = true;
-        Acted_.insert(Top);
+        Acted_.push_back(Top);
         if (Top == BusyForm && BusyForm->Running()) {
             BusyForm->CancelButtonClick();
-            Acted_.erase(Top);
+            std::erase(Acted_, Top);
         } else if (auto* Dialog = qobject_cast<QDialog*>(Top)) {
             Dialog->reject();
         } else if (auto* Form = dynamic_cast<TForm*>(Top)) {
@@ -158,7 +163,8 @@ private:
     std::vector<TStep> Steps_;
     std::vector<TShow> Shows_;
     std::size_t Next_ = 0;
-    std::set<QWidget*> Acted_;
+    // Closed windows drop out: a message box goes, and the next may take its address.
+    std::vector<QPointer<QWidget>> Acted_;
     bool Unwinding_ = false;
     QElapsedTimer Idle_;
 };
