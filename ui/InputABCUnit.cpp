@@ -140,39 +140,25 @@ int TInputABCForm::ShowToMend() {
     return Result;
 }
 
-// The store holds what OK read from the cells; its check refuses numbers that are not finite
-// before negative stocks and demands, and so does this search.
+// The store holds what OK read from the cells. Of the refusals of its check only a negative
+// stock or demand names a cell: the cells never read as a number that is not finite, and
+// numbers too large to calculate with are a matter of all of them together.
 void TInputABCForm::FocusProblemCell() {
-    const int M = Calc->M;
-    const int N = Calc->N;
-    TStringGrid* Grid = InputA;
-    int Col = 0, Row = 1;
-    const auto Find = [&](auto&& Refused) {
-        for (int I = 1; I <= M; ++I)
-            if (Refused(Calc->GetA(I))) {
-                Grid = InputA, Col = I - 1, Row = 1;
-                return true;
-            }
-        for (int J = 1; J <= N; ++J)
-            if (Refused(Calc->GetB(J))) {
-                Grid = InputB, Col = J - 1, Row = 1;
-                return true;
-            }
-        return false;
+    const auto FirstNegative = [](int Count, const auto& Value) {
+        for (int K = 1; K <= Count; ++K)
+            if (Value(K) < 0.0)
+                return K;
+        return 0;
     };
-    const auto NotFinite = [](double Value) { return !std::isfinite(Value); };
-    if (!Find(NotFinite)) {
-        bool Found = false;
-        for (int I = 1; I <= M && !Found; ++I)
-            for (int J = 1; J <= N && !Found; ++J)
-                if (NotFinite(Calc->GetC(I, J))) {
-                    Grid = InputC, Col = J, Row = I;
-                    Found = true;
-                }
-        if (!Found)
-            Find([](double Value) { return Value < 0.0; });
+    TStringGrid* Grid = InputA;
+    int Col = 0;
+    if (const int I = FirstNegative(Calc->M, [](int K) { return Calc->GetA(K); })) {
+        Col = I - 1;
+    } else if (const int J = FirstNegative(Calc->N, [](int K) { return Calc->GetB(K); })) {
+        Grid = InputB;
+        Col = J - 1;
     }
-    Grid->SetCurrentCell(Col, Row);
+    Grid->SetCurrentCell(Col, 1);
     Grid->scrollTo(Grid->currentIndex());
     SetActiveControl(Grid);
 }

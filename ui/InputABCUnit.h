@@ -28,8 +28,8 @@ public:
     void RandomButtonClick();
 
     // Shows the window modally with every cell as the last showing left it, the focus on the
-    // first cell whose value the store refuses (a negative stock or demand, a number that is
-    // not finite) or else on the first stock. Returns as ShowModal does.
+    // first negative stock or demand in the store, or else on the first stock. Returns as
+    // ShowModal does.
     int ShowToMend();
 
 private:
