@@ -5,7 +5,7 @@
 # they are named by hand.
 set(CPACK_PACKAGE_NAME kelvor)
 set(CPACK_PACKAGE_VENDOR "The Kelvor developers")
-set(CPACK_PACKAGE_CONTACT "The Kelvor developers <help@kelvor.example.com>")
+set(CPACK_PACKAGE_CONTACT "The Kelvor developers <help@kelvor.example>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Solver of the classical transportation problem")
 # Debian shows the description as it stands: lines within 80 columns.
 set(CPACK_PACKAGE_DESCRIPTION [[
@@ -13,7 +13,7 @@ Kelvor finds a transport plan of least cost from suppliers to consumers by the
 method of potentials, for up to 500 suppliers and 500 consumers. Stocks,
 demands and costs are typed, pasted from a spreadsheet or drawn at random; the
 plan can be copied back into a spreadsheet.]])
-set(CPACK_PACKAGE_HOMEPAGE_URL "https://kelvor.example.com/")
+set(CPACK_PACKAGE_HOMEPAGE_URL "https://kelvor.example/")
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)

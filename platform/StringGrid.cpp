@@ -8,8 +8,10 @@
 #include <QLineEdit>
 #include <QMimeData>
 #include <QScrollBar>
+#include <QStyle>
 
 #include <algorithm>
+#include <functional>
 #include <stdexcept>
 #include <vector>
 
@@ -68,14 +70,26 @@ public:
         if (!Index.isValid())
             return {};
         const int Col = Index.column() + FixedCols, Row = Index.row() + FixedRows;
-        if (Role == Qt::DisplayRole)
-            return QString::fromStdString(At(Col, Row));
-        if ((Role == Qt::ForegroundRole || Role == Qt::ToolTipRole) && Marked(Col, Row)) {
-            if (Role == Qt::ToolTipRole)
+        const std::string& Text = At(Col, Row);
+        switch (Role) {
+        case Qt::DisplayRole:
+        case Qt::AccessibleTextRole:
+            return QString::fromStdString(Text);
+        case Qt::ForegroundRole:
+            if (Marked(Col, Row))
+                return QBrush(
+                    MarkColour(static_cast<const QWidget*>(QObject::parent())->palette()));
+            return {};
+        case Qt::ToolTipRole:
+            if (Marked(Col, Row))
                 return Hint;
-            return QBrush(MarkColour(static_cast<const QWidget*>(QObject::parent())->palette()));
+            // Otherwise only a text cut short by its column needs one.
+            if (!Text.empty() && TextWidth && TextWidth(Text) > Widths[std::size_t(Col)])
+                return QString::fromStdString(Text);
+            return {};
+        default:
+            return {};
         }
-        return {};
     }
 
     // Red that stands out from the cells' background, light or dark.
@@ -83,6 +97,8 @@ public:
         return Palette.color(QPalette::Base).lightness() < 128 ? QColor(255, 112, 112)
                                                                : QColor(200, 0, 0);
     }
+    // The room a text takes in a cell, its margins included.
+    std::function<int(const std::string&)> TextWidth;
     QVariant headerData(int Section, Qt::Orientation Orientation, int Role) const override {
         if (Role != Qt::DisplayRole)
             return {};
@@ -108,8 +124,12 @@ TStringGrid::TStringGrid(QWidget* Parent) : QTableView(Parent), Model_(new TGrid
     });
     // Typing into a cell that has been scrolled away brings it back into sight.
     connect(Editor_, &QLineEdit::textEdited, this, [this] { scrollTo(currentIndex()); });
-    // The editor would paste a block of cells into its one line.
+    // The editor would paste a block of cells into its one line, and keeps some arrow keys.
     Editor_->installEventFilter(this);
+    Model_->TextWidth = [this](const std::string& Text) {
+        const int Margin = style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1;
+        return fontMetrics().horizontalAdvance(QString::fromStdString(Text)) + 2 * Margin;
+    };
 
     setModel(Model_);
     setSelectionMode(QAbstractItemView::SingleSelection);
@@ -402,10 +422,71 @@ void TStringGrid::keyPressEvent(QKeyEvent* Event) {
 }
 
 bool TStringGrid::eventFilter(QObject* Watched, QEvent* Event) {
-    if (Watched == Editor_ && Event->type() == QEvent::KeyPress &&
-        ClipboardKey(static_cast<QKeyEvent*>(Event)))
-        return true;
+    if (Watched == Editor_) {
+        switch (Event->type()) {
+        case QEvent::KeyPress: {
+            auto* Key = static_cast<QKeyEvent*>(Event);
+            if (ClipboardKey(Key) || EditorMoveKey(Key))
+                return true;
+            break;
+        }
+        // The frameless editor looks like its cell; its frame is its focus ring.
+        case QEvent::FocusIn:
+            Editor_->setFrame(true);
+            break;
+        case QEvent::FocusOut:
+            Editor_->setFrame(false);
+            break;
+        default:
+            break;
+        }
+    }
     return QTableView::eventFilter(Watched, Event);
+}
+
+bool TStringGrid::EditorMoveKey(QKeyEvent* Event) {
+    const Qt::KeyboardModifiers Mods = Event->modifiers() & ~Qt::KeypadModifier;
+    const int Length = int(Editor_->text().length());
+    const bool Whole = Editor_->selectionLength() == Length;
+    const bool Plain = !Editor_->hasSelectedText() || Whole;
+    const bool AtStart = Plain && (Whole || Editor_->cursorPosition() == 0);
+    const bool AtEnd = Plain && (Whole || Editor_->cursorPosition() == Length);
+    int ToCol = Col(), ToRow = Row();
+    switch (Event->key()) {
+    case Qt::Key_Left:
+        if (Mods != Qt::NoModifier || !AtStart || Col() <= FixedCols())
+            return false;
+        --ToCol;
+        break;
+    case Qt::Key_Right:
+        if (Mods != Qt::NoModifier || !AtEnd || Col() + 1 >= ColCount())
+            return false;
+        ++ToCol;
+        break;
+    case Qt::Key_Home:
+        if (Mods != Qt::ControlModifier)
+            return false;
+        ToCol = FixedCols();
+        ToRow = FixedRows();
+        break;
+    case Qt::Key_End:
+        if (Mods != Qt::ControlModifier)
+            return false;
+        ToCol = ColCount() - 1;
+        ToRow = RowCount() - 1;
+        break;
+    default:
+        return false;
+    }
+    MoveTo(ToCol, ToRow);
+    return true;
+}
+
+void TStringGrid::MoveTo(int Col, int Row) {
+    SetCurrentCell(Col, Row);
+    scrollTo(currentIndex());
+    // Also when the key found the cell already current.
+    Editor_->selectAll();
 }
 
 int TStringGrid::Col() const {

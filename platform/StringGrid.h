@@ -8,7 +8,14 @@
 //
 // With editing on, one editor stays open on the current cell and every change in it is in the
 // cell at once. The grid is a single stop in the tab order: Tab leaves it, the arrow keys move
-// between cells.
+// between cells. Left and Right move the caret inside the editor's text and go on to the
+// neighbouring cell from its start and its end (or when the whole text is selected); Home and
+// End stay inside the text; Ctrl+Home and Ctrl+End go to the first and the last scrolling cell.
+// A cell reached by a key opens with its whole text selected. A grid without editing moves its
+// current cell by the same keys.
+//
+// A text wider than its column gives its full text as the cell's tooltip; a screen reader gets
+// every cell's full text.
 //
 // Copy and paste speak the clipboard format of spreadsheets: tab-separated fields, one row per
 // line. A paste fills the scrolling cells from the current cell on; Ctrl+C copies the current
@@ -118,6 +125,9 @@ private:
     bool ClipboardKey(QKeyEvent* Event);
     std::string PastedField(std::string_view Field) const;
     void MarkEditor();
+    // Keys of the editor that leave its text for another cell; true when handled.
+    bool EditorMoveKey(QKeyEvent* Event);
+    void MoveTo(int Col, int Row);
 
     TGridModel* Model_;
     QLineEdit* Editor_ = nullptr;

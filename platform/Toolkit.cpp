@@ -4,13 +4,16 @@
 #include <QCloseEvent>
 #include <QEventLoop>
 #include <QFontDatabase>
+#include <QGridLayout>
 #include <QImage>
 #include <QKeyEvent>
 #include <QLayout>
 #include <QMessageBox>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPointer>
 #include <QScreen>
+#include <QStyle>
 
 #include <vector>
 
@@ -24,6 +27,41 @@ int BorderWidth(TBorderStyle Border) {
 }
 
 TForm* MainForm = nullptr;
+
+// The frame the window system drew around the last form it framed.
+QMargins LastFrame;
+
+QMargins FrameOf(const QWidget* Window) {
+    const QRect Outer = Window->frameGeometry();
+    const QRect Inner = Window->geometry();
+    return {Inner.left() - Outer.left(), Inner.top() - Outer.top(), Outer.right() - Inner.right(),
+            Outer.bottom() - Inner.bottom()};
+}
+
+// A window shown again is not always made active: the offscreen platform still counts it as
+// the focus window from its last showing and drops the activation, and a window manager gives
+// the keyboard back to no window in particular when a dialog without a parent closes. An
+// inactive window gets no keys, so it is activated once it is on screen.
+void ActivateLater(QWidget* Window) {
+    QMetaObject::invokeMethod(
+        Window,
+        [Window] {
+            if (!Window->isVisible() || QApplication::activeWindow() == Window ||
+                (QApplication::activeModalWidget() && QApplication::activeModalWidget() != Window))
+                return;
+            Window->activateWindow();
+            if (QApplication::activeWindow() != Window)
+                QApplication::setActiveWindow(Window);
+        },
+        Qt::QueuedConnection);
+}
+
+// The widget that takes the keyboard for Control: its focus proxy, followed to the end.
+QWidget* FocusTarget(QWidget* Control) {
+    while (Control->focusProxy())
+        Control = Control->focusProxy();
+    return Control;
+}
 
 void LoadFonts() {
     static const bool Loaded = [] {
@@ -167,6 +205,9 @@ TForm::TForm(TBorderStyle Border) : QWidget(nullptr), Border_(Border) {
         Flags |= Qt::WindowMaximizeButtonHint;
     setWindowFlags(Flags);
     setFont(ToolkitFont("MS Sans Serif", 11));
+    // The style draws a focus ring only once the keyboard has moved the focus in a window, and
+    // never for a focus moved by Enter or by a window opening: here every focus shows it.
+    setAttribute(Qt::WA_KeyboardFocusChange);
 }
 
 TForm::~TForm() {
@@ -193,6 +234,7 @@ int TForm::ShowModal() {
     if (isVisible())
         hide();
     ModalResult_ = mrNone;
+    const QPointer<QWidget> Opener = QApplication::activeWindow();
     setWindowModality(Qt::ApplicationModal);
     QEventLoop Loop;
     Loop_ = &Loop;
@@ -204,6 +246,9 @@ int TForm::ShowModal() {
     const int Result = ModalResult_;
     hide();
     setWindowModality(Qt::NonModal);
+    // The keyboard goes back to the window that opened this one.
+    if (Opener && Opener != this)
+        ActivateLater(Opener);
     return Result;
 }
 
@@ -217,28 +262,63 @@ void TForm::showEvent(QShowEvent* Event) {
     QWidget::showEvent(Event);
     if (Event->spontaneous())
         return;
-    if (Centered_) {
-        QRect Frame = frameGeometry();
-        Frame.moveCenter(screen()->availableGeometry().center());
-        move(Frame.topLeft());
-    }
+    if (Centered_)
+        CentreOnScreen();
     if (OnShow)
         OnShow();
-    if (ActiveControl_)
-        ActiveControl_->setFocus(Qt::ActiveWindowFocusReason);
-    // A window shown again is not always made active: the offscreen platform still counts it
-    // as the focus window from its last showing and drops the activation. An inactive window
-    // gets no keys, so it is activated here once it is on screen.
-    QMetaObject::invokeMethod(
-        this,
-        [this] {
-            if (!isVisible() || QApplication::activeWindow() == this)
-                return;
-            activateWindow();
-            if (QApplication::activeWindow() != this)
-                QApplication::setActiveWindow(this);
-        },
-        Qt::QueuedConnection);
+    // Every showing starts on its first control, ready for typing, and not on whatever had the
+    // focus when the window last closed.
+    if (QWidget* First = FirstFocus()) {
+        First->setFocus(Qt::ActiveWindowFocusReason);
+        // Selected again when the focus arrives: what the edit does before that, as the window
+        // is activated, may take the selection away.
+        if (auto* Edit = qobject_cast<QLineEdit*>(FocusTarget(First))) {
+            Edit->selectAll();
+            if (SelectOnFocus_)
+                SelectOnFocus_->removeEventFilter(this);
+            SelectOnFocus_ = Edit;
+            Edit->installEventFilter(this);
+        }
+    }
+    setAttribute(Qt::WA_KeyboardFocusChange);
+    ActivateLater(this);
+}
+
+// The window's position is that of its client area, which lies inside the frame: the frame's
+// size must be known to centre it. Before the window system has framed this form, the frame
+// of the last form it framed stands in for it, and before any, the frame of the layouts.
+void TForm::CentreOnScreen() {
+    QMargins Frame = FrameOf(this);
+    if (!Frame.isNull())
+        LastFrame = Frame;
+    else if (!LastFrame.isNull())
+        Frame = LastFrame;
+    else
+        Frame = QMargins(BorderWidth(Border_), BorderWidth(Border_) + CaptionHeight,
+                         BorderWidth(Border_), BorderWidth(Border_));
+    QRect Outer = geometry().marginsAdded(Frame);
+    Outer.moveCenter(screen()->availableGeometry().center());
+    setGeometry(QRect(Outer.topLeft() + QPoint(Frame.left(), Frame.top()), size()));
+}
+
+QWidget* TForm::FirstFocus() const {
+    if (ActiveControl_ && ActiveControl_->isVisibleTo(this) && ActiveControl_->isEnabled())
+        return ActiveControl_;
+    for (QWidget* Control = nextInFocusChain(); Control != this;
+         Control = Control->nextInFocusChain())
+        if ((Control->focusPolicy() & Qt::TabFocus) && Control->window() == this &&
+            Control->isVisibleTo(this) && Control->isEnabled())
+            return Control;
+    return nullptr;
+}
+
+bool TForm::eventFilter(QObject* Watched, QEvent* Event) {
+    if (Watched == SelectOnFocus_ && Event->type() == QEvent::FocusIn) {
+        SelectOnFocus_->removeEventFilter(this);
+        SelectOnFocus_->selectAll();
+        SelectOnFocus_ = nullptr;
+    }
+    return QWidget::eventFilter(Watched, Event);
 }
 
 void TForm::hideEvent(QHideEvent* Event) {
@@ -364,8 +444,19 @@ TSpeedButton::TSpeedButton(QWidget* Parent) : QToolButton(Parent) {
 }
 
 void TSpeedButton::SetHint(const QString& Hint) {
-    setToolTip(Hint);
+    Hint_ = Hint;
     SetAccessibleCaption(this, Hint);
+    ShowHint();
+}
+
+void TSpeedButton::SetShortcutKey(const QKeySequence& Key) {
+    setShortcut(Key);
+    ShowHint();
+}
+
+void TSpeedButton::ShowHint() {
+    const QString Key = shortcut().toString(QKeySequence::NativeText);
+    setToolTip(Key.isEmpty() ? Hint_ : Hint_ + " (" + Key + ")");
 }
 
 void TSpeedButton::SetGlyph(const QPixmap& Enabled, const QPixmap& Disabled) {
@@ -421,6 +512,11 @@ TStaticText::TStaticText(QWidget* Parent, Qt::Alignment Alignment) : QLabel(Pare
     setAlignment(Alignment | Qt::AlignVCenter);
 }
 
+void TStaticText::SetCaption(const QString& Caption) {
+    setText(Caption);
+    setAccessibleDescription(Caption);
+}
+
 TEdit::TEdit(QWidget* Parent) : QLineEdit(Parent) {
     connect(this, &QLineEdit::textChanged, this, [this] {
         if (OnChange)
@@ -472,5 +568,17 @@ void TTimer::SetEnabled(bool Enabled) {
 
 void ErrorBox(const QString& Message) {
     QMessageBox Box(QMessageBox::Critical, "Error", Message, QMessageBox::Ok);
+    // A title bar holds the caption beside an icon and up to three buttons, each about as wide
+    // as a caption is high, with a margin at either end; a box sized to a short message alone
+    // cuts its caption short.
+    QFont CaptionFont = Box.font();
+    CaptionFont.setBold(true);
+    const int Button = QFontMetrics(CaptionFont).height() + 12;
+    const int Margin = Box.style()->pixelMetric(QStyle::PM_LayoutLeftMargin);
+    const int Width =
+        QFontMetrics(CaptionFont).horizontalAdvance(Box.windowTitle()) + 4 * Button + 4 * Margin;
+    if (auto* Grid = qobject_cast<QGridLayout*>(Box.layout()))
+        Grid->addItem(new QSpacerItem(Width, 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
+                      Grid->rowCount(), 0, 1, Grid->columnCount());
     Box.exec();
 }

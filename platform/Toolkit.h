@@ -67,7 +67,11 @@ public:
     int OuterHeight() const;
 
     // The control that gets the focus at every showing; without one, the first in tab order.
+    // An edit, or a grid's cell editor, gets it with its whole text selected, so that typing
+    // replaces the text.
     void SetActiveControl(QWidget* Control) { ActiveControl_ = Control; }
+    // Centred frame and all, at every showing; until the window system has framed a form, the
+    // frame is taken to be that of the last form it framed, or else the layouts' own.
     void SetCenteredOnScreen(bool Centered) { Centered_ = Centered; }
 
     // Shows the form modally and returns, once it has hidden again, the result that ended it.
@@ -91,10 +95,16 @@ protected:
     void resizeEvent(QResizeEvent* Event) override;
     void closeEvent(QCloseEvent* Event) override;
     void keyPressEvent(QKeyEvent* Event) override;
+    bool eventFilter(QObject* Watched, QEvent* Event) override;
 
 private:
+    void CentreOnScreen();
+    QWidget* FirstFocus() const;
+
     TBorderStyle Border_;
     QWidget* ActiveControl_ = nullptr;
+    // The edit that a showing gave the focus, until the focus has really come to it.
+    QLineEdit* SelectOnFocus_ = nullptr;
     bool Centered_ = true;
     int ModalResult_ = mrNone;
     QEventLoop* Loop_ = nullptr;
@@ -134,7 +144,14 @@ public:
     void SetGlyph(const QPixmap& Enabled, const QPixmap& Disabled);
     // The hint also names the button for a screen reader.
     void SetHint(const QString& Hint);
+    // A key that clicks the button from anywhere in its window, since the button itself is
+    // never reached by Tab. The hint names it after its own text: "Hint (Ctrl+R)".
+    void SetShortcutKey(const QKeySequence& Key);
     TNotify OnClick;
+
+private:
+    void ShowHint();
+    QString Hint_;
 };
 
 // The look of a disabled glyph: the glyph's shape embossed in grey, without its colours.
@@ -150,10 +167,14 @@ public:
     void SetFocusControl(QWidget* Control);
 };
 
-// Fixed-size text in a sunken border.
+// Fixed-size text in a sunken border. Its accessible name is the caption of the label that
+// names it; the text it shows is its accessible description, so that a screen reader reads
+// the value with its label.
 class TStaticText : public QLabel {
 public:
     TStaticText(QWidget* Parent, Qt::Alignment Alignment);
+
+    void SetCaption(const QString& Caption);
 };
 
 class TEdit : public QLineEdit {
@@ -201,5 +222,6 @@ private:
 };
 
 // The error message box: caption "Error", the error icon, the message and one OK button. Returns
-// when the user has closed it.
+// when the user has closed it. Never narrower than its caption needs beside the icon and the
+// buttons a window manager puts in a title bar.
 void ErrorBox(const QString& Message);

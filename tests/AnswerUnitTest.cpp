@@ -3,6 +3,7 @@
 #include "CalcUnit.h"
 #include "WindowTestSupport.h"
 
+#include <QAccessible>
 #include <QClipboard>
 #include <QLayout>
 #include <QLocale>
@@ -321,6 +322,44 @@ TEST_F(Answer, TheExtraGridIsNamedAfterWhatItShows) {
     EXPECT_EQ(AnswerForm->AnswerGrid->accessibleName(), "Transport Plan");
     EXPECT_EQ(AnswerForm->SumText->accessibleName(), "Transport Cost");
     EXPECT_EQ(AnswerForm->TimeText->accessibleName(), "Calculation Time");
+}
+
+// A screen reader gets its texts from Qt's accessibility interfaces, which the bus serves.
+TEST_F(Answer, AScreenReaderReadsEveryValueWithItsLabel) {
+    Plan(2, 2, 0);
+    Basic(1, 1, 100000, 2);
+    Basic(2, 2, 7, 1);
+    Calc->CalcTime = 3 * Second;
+    AnswerForm->FillResults();
+    QAccessibleInterface* Time = QAccessible::queryAccessibleInterface(AnswerForm->TimeText);
+    EXPECT_EQ(Time->text(QAccessible::Name), "Calculation Time");
+    EXPECT_EQ(Time->text(QAccessible::Description), "0:00:03");
+    QAccessibleTableInterface* Table =
+        QAccessible::queryAccessibleInterface(AnswerForm->AnswerGrid)->tableInterface();
+    ASSERT_NE(Table, nullptr);
+    // In full, although the column shows it cut short.
+    EXPECT_EQ(Table->cellAt(0, 0)->text(QAccessible::Name), "100000.0");
+    EXPECT_EQ(AnswerForm->AnswerGrid->model()->index(0, 0).data(Qt::ToolTipRole).toString(),
+              "100000.0");
+    EXPECT_FALSE(AnswerForm->AnswerGrid->model()->index(1, 1).data(Qt::ToolTipRole).isValid());
+    EXPECT_EQ(Table->cellAt(1, 1)->text(QAccessible::Name), " 7.0");
+}
+
+TEST_F(Answer, EveryShowingStartsBothGridsAtTheirTopLeft) {
+    std::vector<int> Places;
+    for (int Showing = 0; Showing < 2; ++Showing) {
+        Plan(301, 30, 2);
+        ShowAndInspect([&] {
+            TStringGrid* Grids[] = {AnswerForm->AnswerGrid, AnswerForm->AddGrid};
+            for (TStringGrid* G : Grids)
+                Places.insert(Places.end(), {G->LeftCol(), G->TopRow(), G->Col(), G->Row()});
+            Grids[0]->SetTopRow(292);
+            Grids[0]->SetLeftCol(15);
+            Grids[0]->SetCurrentCell(23, 295);
+            Grids[1]->SetCurrentCell(210, 1);
+        });
+    }
+    EXPECT_EQ(Places, (std::vector<int>{1, 1, 1, 1, 0, 1, 0, 1, 1, 1, 1, 1, 0, 1, 0, 1}));
 }
 
 } // namespace

@@ -275,7 +275,7 @@ TEST_F(InputABCUnitTest, ResizingKeepsTheButtonsAtTheRightAndTheGridsFollow) {
 
 TEST_F(InputABCUnitTest, TheRandomButtonShowsASunAndAGreyedImageWhenDisabled) {
     const TSpeedButton* Button = InputABCForm->RandomButton;
-    EXPECT_EQ(Button->toolTip(), "Randomize");
+    EXPECT_EQ(Button->toolTip(), "Randomize (Ctrl+R)");
     EXPECT_EQ(Button->focusPolicy(), Qt::NoFocus);
     EXPECT_TRUE(Button->autoRaise());
     const QImage Normal = Button->icon().pixmap(16, 16, QIcon::Normal).toImage();

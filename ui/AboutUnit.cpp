@@ -68,10 +68,10 @@ TAboutBox::TAboutBox() : TForm(TBorderStyle::Dialog), OpenAddress(OpenWithDeskto
     MailLabel = new TLabel(this, "Or Mail Me", 48, 116);
     SetLabelFont(MailLabel, Small);
 
-    HTMLLabel = new TLinkLabel(this, "https://kelvor.example.com/", 152, 90);
+    HTMLLabel = new TLinkLabel(this, "https://kelvor.example/", 152, 90);
     SetLabelFont(HTMLLabel, Link);
     HTMLLabel->OnClick = [this](QObject* Sender) { HTMLLabelClick(Sender); };
-    MailtoLabel = new TLinkLabel(this, "help@kelvor.example.com", 152, 114);
+    MailtoLabel = new TLinkLabel(this, "help@kelvor.example", 152, 114);
     SetLabelFont(MailtoLabel, Link);
     MailtoLabel->OnClick = [this](QObject* Sender) { MailtoLabelClick(Sender); };
 

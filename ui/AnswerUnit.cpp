@@ -107,8 +107,8 @@ void TAnswerForm::OkButtonClick() {
 }
 
 void TAnswerForm::FillResults() {
-    TimeText->setText(QString::fromStdString(ElapsedTimeToStr(Calc->CalcTime)));
-    SumText->setText(QString::fromStdString(
+    TimeText->SetCaption(QString::fromStdString(ElapsedTimeToStr(Calc->CalcTime)));
+    SumText->SetCaption(QString::fromStdString(
         CostText(Calc->TotalCost(), QLocale().decimalPoint().toStdString())));
 
     const auto ExtraText = [](double Value) {
@@ -153,5 +153,11 @@ void TAnswerForm::FillResults() {
             const double Value = Calc->GetX(I, J);
             AnswerGrid->SetCells(J, I, Value < ShownThreshold ? std::string() : AmountText(Value));
         }
+    }
+    // A new result is read from its start, not from where the last one was left.
+    for (TStringGrid* Grid : {AnswerGrid, AddGrid}) {
+        Grid->SetLeftCol(Grid->FixedCols());
+        Grid->SetTopRow(Grid->FixedRows());
+        Grid->SetCurrentCell(Grid->FixedCols(), Grid->FixedRows());
     }
 }

@@ -110,12 +110,20 @@ void TFirstForm::InputNEditKeyPress(QChar Key) {
 }
 
 void TFirstForm::OkButtonClick() {
-    // The entries always hold a readable size from 1 to MaxSize.
-    TextToInt(InputMEdit->text().toStdString(), Calc->M);
-    TextToInt(InputNEdit->text().toStdString(), Calc->N);
     hide();
-    if (InputABCForm->ShowModal() == mrOk) {
-        switch (BusyForm->ShowModal()) {
+    // A run that fails on the problem itself goes back to the data entry with the table as it
+    // was typed, for as long as the user mends it and presses OK.
+    bool Mend = false;
+    for (;;) {
+        // The entries always hold a readable size from 1 to MaxSize. Written again before a
+        // mended table: a failed run may have left a dummy row or column in the sizes.
+        TextToInt(InputMEdit->text().toStdString(), Calc->M);
+        TextToInt(InputNEdit->text().toStdString(), Calc->N);
+        const int Entered = Mend ? InputABCForm->ShowToMend() : InputABCForm->ShowModal();
+        if (Entered != mrOk)
+            break;
+        const int Outcome = BusyForm->ShowModal();
+        switch (Outcome) {
         case mrOk:
             AnswerForm->ShowModal();
             break;
@@ -131,6 +139,9 @@ void TFirstForm::OkButtonClick() {
         default:
             break;
         }
+        if (Outcome != mrFailed)
+            break;
+        Mend = true;
     }
     show();
 }

@@ -99,6 +99,7 @@ TInputABCForm::TInputABCForm() : TForm(TBorderStyle::Sizeable) {
     SetBounds(RandomButton, 4, 4, 25, 25);
     RandomButton->SetGlyph(SunGlyph(), GreyedGlyph(SunGlyph()));
     RandomButton->SetHint("Randomize");
+    RandomButton->SetShortcutKey(QKeySequence(Qt::CTRL | Qt::Key_R));
     RandomButton->OnClick = [this] { RandomButtonClick(); };
     OkButton = new TButton(ButtonsPanel, "OK");
     SetBounds(OkButton, 256, 4, 81, 25);
@@ -118,6 +119,10 @@ TInputABCForm::TInputABCForm() : TForm(TBorderStyle::Sizeable) {
 }
 
 void TInputABCForm::FormShow() {
+    if (Mending_) {
+        FocusProblemCell();
+        return;
+    }
     const int M = Calc->M;
     const int N = Calc->N;
     InputA->SetColCount(M);
@@ -143,6 +148,37 @@ void TInputABCForm::FormShow() {
         Grid->SetTopRow(Grid->FixedRows());
         Grid->SetCurrentCell(Grid->FixedCols(), Grid->FixedRows());
     }
+    SetActiveControl(InputA);
+}
+
+int TInputABCForm::ShowToMend() {
+    Mending_ = true;
+    const int Result = ShowModal();
+    Mending_ = false;
+    return Result;
+}
+
+// The store holds what OK read from the cells. Of the refusals of its check only a negative
+// stock or demand names a cell: the cells never read as a number that is not finite, and
+// numbers too large to calculate with are a matter of all of them together.
+void TInputABCForm::FocusProblemCell() {
+    const auto FirstNegative = [](int Count, const auto& Value) {
+        for (int K = 1; K <= Count; ++K)
+            if (Value(K) < 0.0)
+                return K;
+        return 0;
+    };
+    TStringGrid* Grid = InputA;
+    int Col = 0;
+    if (const int I = FirstNegative(Calc->M, [](int K) { return Calc->GetA(K); })) {
+        Col = I - 1;
+    } else if (const int J = FirstNegative(Calc->N, [](int K) { return Calc->GetB(K); })) {
+        Grid = InputB;
+        Col = J - 1;
+    }
+    Grid->SetCurrentCell(Col, 1);
+    Grid->scrollTo(Grid->currentIndex());
+    SetActiveControl(Grid);
 }
 
 void TInputABCForm::FormResize() {

@@ -1,5 +1,7 @@
 // The data-entry window: three tables for the stocks, the demands and the transport costs of a
 // problem of the size held in the store, blank at every opening. OK writes them into the store.
+// After a calculation that the store's problem made fail, the window opens again as it was
+// left, so that the user mends the table rather than typing it anew.
 #pragma once
 
 #include "StringGrid.h"
@@ -24,6 +26,15 @@ public:
     void FormResize();
     void OkButtonClick();
     void RandomButtonClick();
+
+    // Shows the window modally with every cell as the last showing left it, the focus on the
+    // first negative stock or demand in the store, or else on the first stock. Returns as
+    // ShowModal does.
+    int ShowToMend();
+
+private:
+    void FocusProblemCell();
+    bool Mending_ = false;
 };
 
 extern TInputABCForm* InputABCForm;
