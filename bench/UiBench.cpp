@@ -7,6 +7,7 @@
 #include "CalcUnit.h"
 #include "FirstUnit.h"
 #include "InputABCUnit.h"
+#include "ProgramFaces.h"
 #include "QtSynchronizer.h"
 #include "RandomUnit.h"
 
@@ -51,6 +52,7 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication App(argc, argv);
+    InstallProgramFaces();
     Calc = new TCalc;
     Calc->M = MaxSize;
     Calc->N = MaxSize;

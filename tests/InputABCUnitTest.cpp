@@ -1,5 +1,6 @@
 #include "InputABCUnit.h"
 #include "CalcUnit.h"
+#include "ProgramFaces.h"
 #include "RandomUnit.h"
 #include "WindowTestSupport.h"
 
@@ -26,6 +27,7 @@ class InputABCUnitTest : public testing::Test {
 protected:
     static void SetUpTestSuite() {
         Calc = new TCalc;
+        InstallProgramFaces();
         RandomForm = new TRandomForm;
         InputABCForm = new TInputABCForm;
     }

@@ -2,6 +2,7 @@
 #include "CalcUnit.h"
 #include "Clock.h"
 #include "InputABCUnit.h"
+#include "ProgramFaces.h"
 #include "RandomGen.h"
 #include "WindowTestSupport.h"
 
@@ -18,6 +19,7 @@ class RandomUnitTest : public testing::Test {
 protected:
     static void SetUpTestSuite() {
         Calc = new TCalc;
+        InstallProgramFaces();
         RandomForm = new TRandomForm;
         InputABCForm = new TInputABCForm;
     }
