@@ -13,6 +13,9 @@
 // the literal step side by side and demands the same potentials bit for bit, the same entering
 // cells, pivots and outcome; the optimal costs are checked against the reference solver. A
 // further run times each of the store's steps on its own, to show where the time goes.
+// Besides the random fill as the program makes it (costs 1..max), two 500 x 500 problems with
+// costs 100000..100200 (hi200): one balanced, one with a unit more stock (+1), whose dummy
+// consumer's zero costs lie far below the rest.
 //
 // Options: --reps R (default 5), --literal-reps R (default 3; 0 leaves the literal step out,
 // checks included), --quick (100 x 100 only).
@@ -54,8 +57,13 @@ double Median(std::vector<double> Values) {
     return Values.size() % 2 == 1 ? Values[Mid] : (Values[Mid - 1] + Values[Mid]) / 2.0;
 }
 
+// Costs of Base + 1 .. Base + Max. Balanced: the first demand or stock takes up the difference
+// of the totals, and then the first stock gets Extra more.
 struct TBenchCase {
     int M, N, Max;
+    int Base = 0;
+    bool Balanced = false;
+    int Extra = 0;
 };
 
 // The program's random fill: stocks, then demands, then costs row by row, each 1..max.
@@ -67,8 +75,25 @@ TReferenceProblem RandomProblem(std::uint32_t Seed, const TBenchCase& BenchCase)
     for (int J = 0; J < BenchCase.N; ++J)
         P.B.push_back(RandomBelow(BenchCase.Max) + 1);
     for (int K = 0; K < BenchCase.M * BenchCase.N; ++K)
-        P.C.push_back(RandomBelow(BenchCase.Max) + 1);
+        P.C.push_back(BenchCase.Base + RandomBelow(BenchCase.Max) + 1);
+    if (BenchCase.Balanced) {
+        double SumA = 0.0, SumB = 0.0;
+        for (double A : P.A)
+            SumA += A;
+        for (double B : P.B)
+            SumB += B;
+        (SumA > SumB ? P.B[0] : P.A[0]) += std::fabs(SumA - SumB);
+        P.A[0] += BenchCase.Extra;
+    }
     return P;
+}
+
+std::string CaseName(const TBenchCase& BenchCase) {
+    std::string Name = std::to_string(BenchCase.M) + "x" + std::to_string(BenchCase.N);
+    if (BenchCase.Base == 0)
+        return Name + "_max" + std::to_string(BenchCase.Max);
+    Name += "_hi" + std::to_string(BenchCase.Max - 1);
+    return BenchCase.Extra == 0 ? Name : Name + "+" + std::to_string(BenchCase.Extra);
 }
 
 void Load(TCalc& Store, const TReferenceProblem& P) {
@@ -588,8 +613,7 @@ bool RelativelyEqual(double X, double Y) {
 TRow Measure(const TBenchCase& BenchCase, std::uint32_t Seed, int Reps, int LiteralReps,
              TTaskLoop& Loop) {
     TRow Row;
-    Row.Name = std::to_string(BenchCase.M) + "x" + std::to_string(BenchCase.N) + "_max" +
-               std::to_string(BenchCase.Max);
+    Row.Name = CaseName(BenchCase);
     const TReferenceProblem Problem = RandomProblem(Seed, BenchCase);
     std::unique_ptr<TCalc> Store(new TCalc);
     Calc = Store.get();
@@ -774,7 +798,10 @@ int main(int Argc, char** Argv) {
     constexpr std::uint32_t Seed = 20240611;
     std::vector<TBenchCase> BenchCases = {{100, 100, 5}, {100, 100, 9999}};
     if (!Quick)
-        BenchCases.insert(BenchCases.end(), {{500, 500, 5}, {500, 500, 9999}});
+        BenchCases.insert(BenchCases.end(), {{500, 500, 5},
+                                             {500, 500, 9999},
+                                             {500, 500, 201, 99999, true, 0},
+                                             {500, 500, 201, 99999, true, 1}});
     TTaskLoop Loop;
     Loop.Install();
     std::vector<TRow> Rows;

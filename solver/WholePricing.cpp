@@ -56,7 +56,7 @@ bool WholePricing::BuildTable(int M, int N) {
     Base_ = static_cast<std::int64_t>(Low);
     for (int I = 1; I <= Rows; ++I) {
         std::int16_t* Out = Table_ + std::size_t(I - 1) * Stride;
-        std::int64_t Least = DummyCol_ != 0 ? 0 : static_cast<std::int64_t>(High);
+        std::int64_t Least = static_cast<std::int64_t>(High);
         for (int J = 1; J <= Cols_; ++J) {
             const auto Cost = static_cast<std::int64_t>(C_[CellIndex(I, J)]);
             Out[J - 1] = static_cast<std::int16_t>(Cost - Base_);
@@ -199,24 +199,29 @@ void WholePricing::Follow(const TMove& Move) {
 // A cell changes by Rise when only its row moved and by -Rise when only its column did. So when
 // Rise > 0 only the moved rows gain, by Rise, on the columns that stayed; when Rise < 0 only the
 // other rows, by -Rise, on the moved columns. A gaining row's cells there are also at most its U
-// plus the largest V among those columns minus its smallest cost; the bound takes the lower.
+// plus the largest V among those columns minus its smallest cost, and its dummy cell is exactly
+// U + V; the bound takes the lower.
 void WholePricing::RaiseBounds(const TMove& Move) {
     const auto Step = static_cast<std::int64_t>(Move.Rise);
     MarkMoved(Move, true);
     const bool MovedRowsGain = Step > 0;
     bool Any = false;
     double Top = 0.0;
-    for (int J = 1; J <= N_; ++J)
+    for (int J = 1; J <= Cols_; ++J)
         if (MovedCol_[J] != MovedRowsGain && (!Any || V_[J] > Top)) {
             Top = V_[J];
             Any = true;
         }
+    const bool DummyGains = DummyCol_ != 0 && MovedCol_[DummyCol_] != MovedRowsGain;
     // No column to gain on: no row gained.
-    if (Any)
+    if (Any || DummyGains)
         for (int I = 1; I <= M_; ++I)
             if (MovedRow_[I] == MovedRowsGain) {
-                const std::int64_t Reach =
-                    static_cast<std::int64_t>(U_[I]) + static_cast<std::int64_t>(Top) - Least_[I];
+                const auto Ui = static_cast<std::int64_t>(U_[I]);
+                std::int64_t Reach = Any ? Ui + static_cast<std::int64_t>(Top) - Least_[I]
+                                         : Ui + static_cast<std::int64_t>(V_[DummyCol_]);
+                if (Any && DummyGains)
+                    Reach = std::max(Reach, Ui + static_cast<std::int64_t>(V_[DummyCol_]));
                 Bound_[I] = std::min(Bound_[I] + std::abs(Step), std::max(Bound_[I], Reach));
             }
     MarkMoved(Move, false);

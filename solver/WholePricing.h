@@ -72,7 +72,7 @@ private:
     std::int64_t Base_ = 0;
     std::int16_t Table_[Capacity * Stride]{};
     std::int16_t Zeros_[Stride]{};
-    std::int64_t Least_[Capacity + 1]{}; // each row's smallest cost
+    std::int64_t Least_[Capacity + 1]{}; // each row's smallest cost in the table
 
     // While BoundsCurrent_, Bound_[I] is at least the largest U + V - C of row I, and equal to
     // it where Priced_[I].
