@@ -34,9 +34,10 @@
 // steps (a cost or a plan changed from outside, a size changed) sends the next step the plain
 // way.
 //
-// Each of these caches is an object of its own, with one Invalidate() and one test of whether it
-// may be used, and learns of every change to the store through Changed. PlanShadow mirrors the
-// basis marks of X, bit per cell; every write of X updates it, so it is never stale. BasisTree
+// Each of these caches is an object of its own that learns of every change to the store through
+// Changed, with one test of whether it may be used and, where it can go stale, one Invalidate().
+// PlanShadow mirrors the basis marks of X, bit per cell; every write of X updates it, so it is
+// never stale, and Agrees() says whether its two basic tests agree everywhere. BasisTree
 // holds the basis as a tree with its potentials; SetC, Balance and InitialPlan invalidate it, and
 // so does any cell entering or leaving the basis other than through a pivot it listed.
 // WholePricing holds the 16-bit cost table and the row bounds; SetC and Balance invalidate it.
