@@ -13,7 +13,7 @@
 #include <cstring>
 #include <limits>
 
-// Vectors of 32 bytes are passed between always-inlined helpers only, never across a real call.
+// Vectors are passed between always-inlined helpers only, never across a real call.
 #pragma GCC diagnostic ignored "-Wpsabi"
 
 namespace ReducedCosts {
@@ -32,9 +32,18 @@ extern const TForms Avx2Forms;
 
 namespace {
 
-typedef double VD __attribute__((vector_size(32)));
-typedef std::int32_t V32 __attribute__((vector_size(32)));
-typedef std::int16_t V16x8 __attribute__((vector_size(16)));
+// Vectors as wide as the instruction set's registers: wider ones, split by the compiler, cost
+// more than a scalar loop on the baseline set.
+#ifdef __AVX2__
+constexpr int VectorBytes = 32;
+#else
+constexpr int VectorBytes = 16;
+#endif
+constexpr int DoubleLanes = VectorBytes / 8;
+constexpr int WholeLanes = VectorBytes / 4;
+typedef double VD __attribute__((vector_size(VectorBytes)));
+typedef std::int32_t V32 __attribute__((vector_size(VectorBytes)));
+typedef std::int16_t V16 __attribute__((vector_size(VectorBytes / 2)));
 
 template <typename Vec> [[gnu::always_inline]] inline Vec Load(const void* From) {
     Vec Out;
@@ -55,35 +64,36 @@ template <typename Vec, typename T> [[gnu::always_inline]] inline T Lanes(Vec Be
     return Out;
 }
 
-// (U + V[J..]) - Row[J..], four lanes.
+// (U + V[J..]) - Row[J..], one vector of lanes.
 [[gnu::always_inline]] inline VD Reduced(VD U, const double* V, const double* Row, int J) {
     return (U + Load<VD>(V + J)) - Load<VD>(Row + J);
 }
 
-// V[J..] - Row[J..], eight lanes. The generic widening compiles to several instructions where
-// AVX2 has one, so the AVX2 compilation says it directly.
+// V[J..] - Row[J..], one vector of lanes. The generic widening compiles to several
+// instructions where AVX2 has one, so the AVX2 compilation says it directly.
 [[gnu::always_inline]] inline V32 Whole(const std::int32_t* V, const std::int16_t* Row, int J) {
 #ifdef __AVX2__
     const V32 Costs =
         V32(_mm256_cvtepi16_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(Row + J))));
 #else
-    const V32 Costs = __builtin_convertvector(Load<V16x8>(Row + J), V32);
+    const V32 Costs = __builtin_convertvector(Load<V16>(Row + J), V32);
 #endif
     return Load<V32>(V + J) - Costs;
 }
 
 double DoubleMax(double U, const double* V, const double* Row, int Count) {
     constexpr double Low = -std::numeric_limits<double>::infinity();
-    const VD Uv = {U, U, U, U};
-    VD M0 = {Low, Low, Low, Low}, M1 = M0, M2 = M0, M3 = M0;
+    constexpr int K = DoubleLanes;
+    const VD Uv = VD{} + U;
+    VD M0 = VD{} + Low, M1 = M0, M2 = M0, M3 = M0;
     int J = 0;
-    for (; J + 16 <= Count; J += 16) {
+    for (; J + 4 * K <= Count; J += 4 * K) {
         M0 = Larger(Reduced(Uv, V, Row, J), M0);
-        M1 = Larger(Reduced(Uv, V, Row, J + 4), M1);
-        M2 = Larger(Reduced(Uv, V, Row, J + 8), M2);
-        M3 = Larger(Reduced(Uv, V, Row, J + 12), M3);
+        M1 = Larger(Reduced(Uv, V, Row, J + K), M1);
+        M2 = Larger(Reduced(Uv, V, Row, J + 2 * K), M2);
+        M3 = Larger(Reduced(Uv, V, Row, J + 3 * K), M3);
     }
-    for (; J + 4 <= Count; J += 4)
+    for (; J + K <= Count; J += K)
         M0 = Larger(Reduced(Uv, V, Row, J), M0);
     double Best = Lanes(Larger(Larger(M1, M0), Larger(M3, M2)), Low);
     for (; J < Count; ++J) {
@@ -96,13 +106,14 @@ double DoubleMax(double U, const double* V, const double* Row, int Count) {
 
 std::int32_t WholeMax(const std::int32_t* V, const std::int16_t* Row, int Count) {
     constexpr std::int32_t Low = std::numeric_limits<std::int32_t>::min();
-    V32 M0 = {Low, Low, Low, Low, Low, Low, Low, Low}, M1 = M0;
+    constexpr int K = WholeLanes;
+    V32 M0 = V32{} + Low, M1 = M0;
     int J = 0;
-    for (; J + 16 <= Count; J += 16) {
+    for (; J + 2 * K <= Count; J += 2 * K) {
         M0 = Larger(Whole(V, Row, J), M0);
-        M1 = Larger(Whole(V, Row, J + 8), M1);
+        M1 = Larger(Whole(V, Row, J + K), M1);
     }
-    for (; J + 8 <= Count; J += 8)
+    for (; J + K <= Count; J += K)
         M0 = Larger(Whole(V, Row, J), M0);
     std::int32_t Best = Lanes(Larger(M1, M0), Low);
     for (; J < Count; ++J) {
@@ -114,14 +125,18 @@ std::int32_t WholeMax(const std::int32_t* V, const std::int16_t* Row, int Count)
 }
 
 int WholeFirst(const std::int32_t* V, const std::int16_t* Row, int Count, std::int32_t Value) {
-    const V32 Target = {Value, Value, Value, Value, Value, Value, Value, Value};
+    constexpr int K = WholeLanes;
+    const V32 Target = V32{} + Value;
     int J = 0;
-    for (; J + 8 <= Count; J += 8) {
+    for (; J + K <= Count; J += K) {
         const V32 Equal = Whole(V, Row, J) == Target;
-        std::uint64_t Words[4];
+        std::uint64_t Words[VectorBytes / 8];
         std::memcpy(Words, &Equal, sizeof Words);
-        if ((Words[0] | Words[1] | Words[2] | Words[3]) != 0)
-            for (int Lane = 0; Lane < 8; ++Lane)
+        std::uint64_t Any = 0;
+        for (std::uint64_t Word : Words)
+            Any |= Word;
+        if (Any != 0)
+            for (int Lane = 0; Lane < K; ++Lane)
                 if (Equal[Lane] != 0)
                     return J + Lane;
     }
