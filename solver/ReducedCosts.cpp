@@ -18,15 +18,8 @@
 
 namespace ReducedCosts {
 
-struct TForms {
-    double (*DoubleMax)(double U, const double* V, const double* Row, int Count);
-    std::int32_t (*WholeMax)(const std::int32_t* V, const std::int16_t* Row, int Count);
-    int (*WholeFirst)(const std::int32_t* V, const std::int16_t* Row, int Count,
-                      std::int32_t Value);
-};
-
-extern const TForms BaselineForms;
-extern const TForms Avx2Forms;
+extern const TForms BaselineTable;
+extern const TForms Avx2Table;
 
 } // namespace ReducedCosts
 
@@ -152,23 +145,32 @@ namespace ReducedCosts {
 
 #ifdef KELVOR_AVX2_FORMS
 
-const TForms Avx2Forms = {DoubleMax, WholeMax, WholeFirst};
+const TForms Avx2Table = {DoubleMax, WholeMax, WholeFirst};
 
 #else
 
-const TForms BaselineForms = {DoubleMax, WholeMax, WholeFirst};
+const TForms BaselineTable = {DoubleMax, WholeMax, WholeFirst};
 
 namespace {
 
+bool HasAvx2() {
+    __builtin_cpu_init();
+    return __builtin_cpu_supports("avx2");
+}
+
 // Chosen through a pointer set once rather than ifunc resolvers, which ThreadSanitizer's
 // start-up cannot run.
-const TForms* PickForms() {
-    __builtin_cpu_init();
-    return __builtin_cpu_supports("avx2") ? &Avx2Forms : &BaselineForms;
-}
-const TForms* const Forms = PickForms();
+const TForms* const Forms = HasAvx2() ? &Avx2Table : &BaselineTable;
 
 } // namespace
+
+const TForms& BaselineForms() {
+    return BaselineTable;
+}
+
+const TForms* Avx2Forms() {
+    return HasAvx2() ? &Avx2Table : nullptr;
+}
 
 double RowMax(double U, const double* V, const double* Row, int Count) {
     return Forms->DoubleMax(U, V, Row, Count);

@@ -24,4 +24,16 @@ double RowMax(double U, const double* V, const double* Row, int Count);
 std::int32_t RowMax(const std::int32_t* V, const std::int16_t* Row, int Count);
 int FirstAt(const std::int32_t* V, const std::int16_t* Row, int Count, std::int32_t Value);
 
+// The kernels built for one instruction set, which the functions above pick from; the tests
+// hold each set the processor can run to the same answers.
+struct TForms {
+    double (*DoubleMax)(double U, const double* V, const double* Row, int Count);
+    std::int32_t (*WholeMax)(const std::int32_t* V, const std::int16_t* Row, int Count);
+    int (*WholeFirst)(const std::int32_t* V, const std::int16_t* Row, int Count,
+                      std::int32_t Value);
+};
+const TForms& BaselineForms();
+// Null where the processor lacks AVX2.
+const TForms* Avx2Forms();
+
 } // namespace ReducedCosts
