@@ -13,6 +13,10 @@
 // the literal step side by side and demands the same potentials bit for bit, the same entering
 // cells, pivots and outcome; the optimal costs are checked against the reference solver. A
 // further run times each of the store's steps on its own, to show where the time goes.
+// Besides the random fill as the program makes it (costs 1..max), two 500 x 500 problems with
+// costs 100000..100200 (hi200): one balanced, one with a unit more stock (+1), whose dummy
+// consumer's zero costs lie far below the rest; and one with costs in eighths (max9999/8), which
+// no whole-number table holds.
 //
 // Options: --reps R (default 5), --literal-reps R (default 3; 0 leaves the literal step out,
 // checks included), --quick (100 x 100 only).
@@ -54,8 +58,14 @@ double Median(std::vector<double> Values) {
     return Values.size() % 2 == 1 ? Values[Mid] : (Values[Mid - 1] + Values[Mid]) / 2.0;
 }
 
+// Costs of (Base + 1 .. Base + Max) / Divisor. Balanced: the first demand or stock takes up the
+// difference of the totals, and then the first stock gets Extra more.
 struct TBenchCase {
     int M, N, Max;
+    int Base = 0;
+    bool Balanced = false;
+    int Extra = 0;
+    int Divisor = 1; // a power of two
 };
 
 // The program's random fill: stocks, then demands, then costs row by row, each 1..max.
@@ -67,8 +77,28 @@ TReferenceProblem RandomProblem(std::uint32_t Seed, const TBenchCase& BenchCase)
     for (int J = 0; J < BenchCase.N; ++J)
         P.B.push_back(RandomBelow(BenchCase.Max) + 1);
     for (int K = 0; K < BenchCase.M * BenchCase.N; ++K)
-        P.C.push_back(RandomBelow(BenchCase.Max) + 1);
+        P.C.push_back(double(BenchCase.Base + RandomBelow(BenchCase.Max) + 1) / BenchCase.Divisor);
+    if (BenchCase.Balanced) {
+        double SumA = 0.0, SumB = 0.0;
+        for (double A : P.A)
+            SumA += A;
+        for (double B : P.B)
+            SumB += B;
+        (SumA > SumB ? P.B[0] : P.A[0]) += std::fabs(SumA - SumB);
+        P.A[0] += BenchCase.Extra;
+    }
     return P;
+}
+
+std::string CaseName(const TBenchCase& BenchCase) {
+    std::string Name = std::to_string(BenchCase.M) + "x" + std::to_string(BenchCase.N);
+    if (BenchCase.Divisor != 1)
+        return Name + "_max" + std::to_string(BenchCase.Max) + "/" +
+               std::to_string(BenchCase.Divisor);
+    if (BenchCase.Base == 0)
+        return Name + "_max" + std::to_string(BenchCase.Max);
+    Name += "_hi" + std::to_string(BenchCase.Max - 1);
+    return BenchCase.Extra == 0 ? Name : Name + "+" + std::to_string(BenchCase.Extra);
 }
 
 void Load(TCalc& Store, const TReferenceProblem& P) {
@@ -531,7 +561,8 @@ struct TLemonRun {
 };
 
 // LEMON's complete solve of the problem balanced as the program balances it.
-TLemonRun RunLemon(const TReferenceProblem& P) {
+// Costs given as whole numbers over Divisor, a power of two, go to LEMON times Divisor.
+TLemonRun RunLemon(const TReferenceProblem& P, int Divisor) {
     using Graph = lemon::SmartDigraph;
     TLemonRun Result;
     const auto Start = Clock::now();
@@ -558,7 +589,7 @@ TLemonRun RunLemon(const TReferenceProblem& P) {
     for (int I = 0; I < Rows; ++I)
         for (int J = 0; J < Cols; ++J)
             Cost[G.addArc(Supplier[I], Consumer[J])] =
-                I < P.M && J < P.N ? int(P.C[std::size_t(I) * P.N + J]) : 0;
+                I < P.M && J < P.N ? int(P.C[std::size_t(I) * P.N + J] * Divisor) : 0;
     lemon::NetworkSimplex<Graph> Simplex(G);
     Simplex.costMap(Cost).supplyMap(Supply);
     const auto RunStart = Clock::now();
@@ -566,7 +597,7 @@ TLemonRun RunLemon(const TReferenceProblem& P) {
         throw std::runtime_error("LEMON found no optimum");
     Result.RunSeconds = SecondsSince(RunStart);
     Result.Seconds = SecondsSince(Start);
-    Result.Cost = Simplex.totalCost<double>();
+    Result.Cost = Simplex.totalCost<double>() / Divisor;
     return Result;
 }
 
@@ -588,8 +619,7 @@ bool RelativelyEqual(double X, double Y) {
 TRow Measure(const TBenchCase& BenchCase, std::uint32_t Seed, int Reps, int LiteralReps,
              TTaskLoop& Loop) {
     TRow Row;
-    Row.Name = std::to_string(BenchCase.M) + "x" + std::to_string(BenchCase.N) + "_max" +
-               std::to_string(BenchCase.Max);
+    Row.Name = CaseName(BenchCase);
     const TReferenceProblem Problem = RandomProblem(Seed, BenchCase);
     std::unique_ptr<TCalc> Store(new TCalc);
     Calc = Store.get();
@@ -656,7 +686,7 @@ TRow Measure(const TBenchCase& BenchCase, std::uint32_t Seed, int Reps, int Lite
     std::vector<double> RunTimes;
     double LemonCost = 0.0;
     for (int K = 0; K < Reps; ++K) {
-        const TLemonRun Run = RunLemon(Problem);
+        const TLemonRun Run = RunLemon(Problem, BenchCase.Divisor);
         Times.push_back(Run.Seconds);
         RunTimes.push_back(Run.RunSeconds);
         LemonCost = Run.Cost;
@@ -774,7 +804,11 @@ int main(int Argc, char** Argv) {
     constexpr std::uint32_t Seed = 20240611;
     std::vector<TBenchCase> BenchCases = {{100, 100, 5}, {100, 100, 9999}};
     if (!Quick)
-        BenchCases.insert(BenchCases.end(), {{500, 500, 5}, {500, 500, 9999}});
+        BenchCases.insert(BenchCases.end(), {{500, 500, 5},
+                                             {500, 500, 9999},
+                                             {500, 500, 201, 99999, true, 0},
+                                             {500, 500, 201, 99999, true, 1},
+                                             {500, 500, 9999, 0, false, 0, 8}});
     TTaskLoop Loop;
     Loop.Install();
     std::vector<TRow> Rows;
