@@ -1,6 +1,7 @@
 #include "CalcUnit.h"
 #include "LemonReference.h"
 #include "PlainSolver.h"
+#include "Problems.h"
 
 #include <gtest/gtest.h>
 
@@ -19,16 +20,13 @@ std::unique_ptr<TCalc> NewStore() {
     return std::make_unique<TCalc>();
 }
 
+// Costs row by row; none given, every cost is 1.
 void Fill(TCalc& S, const std::vector<double>& A, const std::vector<double>& B, const Rows& C) {
-    S.M = int(A.size());
-    S.N = int(B.size());
-    for (int I = 1; I <= S.M; ++I)
-        S.SetA(I, A[I - 1]);
-    for (int J = 1; J <= S.N; ++J)
-        S.SetB(J, B[J - 1]);
-    for (int I = 1; I <= S.M; ++I)
-        for (int J = 1; J <= S.N; ++J)
-            S.SetC(I, J, C.empty() ? 1.0 : C[I - 1][J - 1]);
+    TReferenceProblem P{int(A.size()), int(B.size()), A, B, {}};
+    for (std::size_t I = 0; I < A.size(); ++I)
+        for (std::size_t J = 0; J < B.size(); ++J)
+            P.C.push_back(C.empty() ? 1.0 : C[I][J]);
+    LoadProblem(S, P);
 }
 
 void SetPlan(TCalc& S, const Rows& X) {
@@ -580,15 +578,7 @@ void ExpectSameAsPlain(TCalc& S, TPlainSolver& P, int MaxPivots) {
 }
 
 void LoadPlain(TCalc& S, const TPlainSolver& P) {
-    S.M = P.M;
-    S.N = P.N;
-    for (int I = 1; I <= P.M; ++I)
-        S.SetA(I, P.A[I - 1]);
-    for (int J = 1; J <= P.N; ++J)
-        S.SetB(J, P.B[J - 1]);
-    for (int I = 1; I <= P.M; ++I)
-        for (int J = 1; J <= P.N; ++J)
-            S.SetC(I, J, P.c(I, J));
+    LoadProblem(S, {P.M, P.N, P.A, P.B, P.C});
 }
 
 void StartBoth(TCalc& S, TPlainSolver& P) {
