@@ -1,24 +1,34 @@
 // Figures for the data-entry window at its largest size, 500 suppliers by 500 consumers,
 // offscreen: showing it with its grids laid out and painted, a random fill of every entry cell,
-// OK converting and storing them, and the memory the three grids take.
+// OK converting and storing them, and the memory the three grids take. Then the whole program's
+// windows: a hundred mixed calculations in a row with the growth of resident memory, and how
+// long the progress dialog takes to close after Abort in a 500 x 500 run.
 #include "AboutUnit.h"
 #include "AnswerUnit.h"
 #include "BusyUnit.h"
 #include "CalcUnit.h"
+#include "Figures.h"
 #include "FirstUnit.h"
 #include "InputABCUnit.h"
+#include "ProgramRoads.h"
 #include "QtSynchronizer.h"
 #include "RandomUnit.h"
+#include "ThreadBase.h"
 
 #include <QApplication>
 #include <QClipboard>
+#include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QTimer>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <fstream>
+#include <map>
+#include <random>
+#include <vector>
 
 namespace {
 
@@ -44,6 +54,7 @@ void PaintNow(QWidget* Window) {
 
 void ResultsFigures();
 void PasteFigure();
+void RoadFigures();
 
 } // namespace
 
@@ -98,6 +109,7 @@ int main(int argc, char** argv) {
 
     delete InputABCForm;
     delete RandomForm;
+    RoadFigures();
     delete Calc;
     return 0;
 }
@@ -217,6 +229,67 @@ void PasteFigure() {
         std::printf("paste_ms %.1f\n", PasteMs);
     else
         std::printf("paste_ms failed\n");
+}
+
+// A hundred mixed calculations through the windows, as a user would run them one after the
+// other (the aborted ones clicked at once), and the resident memory after ten of them and at the
+// end: growth beyond the bound would be a leak across runs. Then Abort clicked at random moments
+// of a 500 x 500 run that goes to the pivot cap unless stopped: from the click until the
+// progress dialog has closed, which waits for the worker's next checkpoint.
+void RoadFigures() {
+    CreateWindows();
+    AboutBox->OpenAddress = [](const QString&) {};
+    FirstForm->show();
+    TModalDriver Driver;
+
+    constexpr int Runs = 100, WarmUp = 10;
+    constexpr double BoundMb = 8;
+    std::mt19937 Rng(100);
+    std::map<QString, int> Outcomes;
+    double BeforeMb = 0;
+    QElapsedTimer Clock;
+    Clock.start();
+    for (int K = 0; K < Runs; ++K) {
+        const TMixedRun Run = MixedRun(K, Rng);
+        const TRoadEnd Road = WalkMixedRun(Driver, Run, [] { BusyForm->CancelButton->click(); });
+        ++Outcomes[Road.Ends.value(0, "(none)")];
+        if (K + 1 == WarmUp)
+            BeforeMb = ResidentMegabytes();
+    }
+    const double HundredS = Clock.elapsed() / 1000.0;
+    const double GrowthMb = ResidentMegabytes() - BeforeMb;
+    std::printf("hundred_runs_s %.1f\n", HundredS);
+    std::printf("hundred_runs_memory_growth_mb %.2f (bound %.0f: %s)\n", GrowthMb, BoundMb,
+                GrowthMb < BoundMb ? "within" : "EXCEEDED");
+    for (const auto& [Outcome, Count] : Outcomes)
+        std::printf("  %3d x %s\n", Count, Outcome.toStdString().c_str());
+
+    const TBigRun Full = WalkBigRun(Driver, Clock, nullptr);
+    const double FullMs = (Full.HiddenNs - Full.ShownNs) / 1e6;
+    std::uniform_real_distribution<double> Moment(0.0, FullMs);
+    std::vector<double> AbortToClose;
+    for (int K = 0; K < 16; ++K) {
+        qint64 ClickNs = -1;
+        QTimer Abort;
+        Abort.setSingleShot(true);
+        QObject::connect(&Abort, &QTimer::timeout, [&] {
+            if (!BusyForm->isVisible() || !BusyForm->Running())
+                return;
+            ClickNs = Clock.nsecsElapsed();
+            BusyForm->CancelButton->click();
+        });
+        const TBigRun Run = WalkBigRun(Driver, Clock, [&] { Abort.start(int(Moment(Rng))); });
+        if (ClickNs >= 0 && Run.Ends.value(0) == "Error: Calculation aborted")
+            AbortToClose.push_back((Run.HiddenNs - ClickNs) / 1e6);
+    }
+    std::printf("abort_full_run_ms %.0f\n", FullMs);
+    std::printf("abort_to_close_median_ms %.1f\n", Median(AbortToClose));
+    std::printf("abort_to_close_max_ms %.1f (%zu aborted runs)\n",
+                AbortToClose.empty() ? 0.0
+                                     : *std::max_element(AbortToClose.begin(), AbortToClose.end()),
+                AbortToClose.size());
+    TThread::WaitUntilAllGone(std::chrono::minutes(5));
+    DestroyWindows();
 }
 
 } // namespace
