@@ -251,7 +251,10 @@ void RoadFigures() {
     Clock.start();
     for (int K = 0; K < Runs; ++K) {
         const TMixedRun Run = MixedRun(K, Rng);
-        const TRoadEnd Road = WalkMixedRun(Driver, Run, [] { BusyForm->CancelButton->click(); });
+        const TRoadEnd Road = WalkMixedRun(Driver, Run, [&Run] {
+            if (Run.Kind == TMixedRun::Aborted)
+                BusyForm->CancelButton->click();
+        });
         ++Outcomes[Road.Ends.value(0, "(none)")];
         if (K + 1 == WarmUp)
             BeforeMb = ResidentMegabytes();
