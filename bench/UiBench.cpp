@@ -156,46 +156,38 @@ void ResultsFigures() {
     // The whole road, timed from the click on OK until the results window has been painted.
     std::chrono::steady_clock::time_point Start;
     double RoadMs = -1;
-    bool Entered = false;
-    AnswerForm->OnShow = [&] {
-        AnswerForm->FormShow();
-        QTimer::singleShot(0, AnswerForm, [&] {
-            PaintNow(AnswerForm);
-            RoadMs =
-                std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - Start)
-                    .count();
-            AnswerForm->OkButton->click();
-        });
-    };
-    auto* Poll = new QTimer;
-    Poll->setInterval(1);
-    QObject::connect(Poll, &QTimer::timeout, [&] {
-        if (Entered || QApplication::activeModalWidget() != InputABCForm)
-            return;
-        Entered = true;
-        for (int I = 1; I <= MaxSize; ++I) {
-            InputABCForm->InputA->SetCells(I - 1, 1, "10");
-            InputABCForm->InputB->SetCells(I - 1, 1, "10");
-            for (int J = 1; J <= MaxSize; ++J)
-                InputABCForm->InputC->SetCells(J, I, std::to_string((I - J) * (I - J)));
-        }
-        PaintNow(InputABCForm);
-        Start = std::chrono::steady_clock::now();
-        InputABCForm->OkButton->click();
-    });
-    Poll->start();
+    TModalDriver Road;
+    Road.Then(InputABCForm,
+              [&] {
+                  for (int I = 1; I <= MaxSize; ++I) {
+                      InputABCForm->InputA->SetCells(I - 1, 1, "10");
+                      InputABCForm->InputB->SetCells(I - 1, 1, "10");
+                      for (int J = 1; J <= MaxSize; ++J)
+                          InputABCForm->InputC->SetCells(J, I, std::to_string((I - J) * (I - J)));
+                  }
+                  PaintNow(InputABCForm);
+                  Start = std::chrono::steady_clock::now();
+                  InputABCForm->OkButton->click();
+              })
+        .AtShowOf(AnswerForm,
+                  [&] {
+                      PaintNow(AnswerForm);
+                      RoadMs = std::chrono::duration<double, std::milli>(
+                                   std::chrono::steady_clock::now() - Start)
+                                   .count();
+                  })
+        .Then(AnswerForm, [] { AnswerForm->OkButton->click(); });
     FirstForm->InputMEdit->setText(QString::number(MaxSize));
     FirstForm->InputNEdit->setText(QString::number(MaxSize));
     FirstForm->show();
-    FirstForm->OkButtonClick();
-    delete Poll;
+    const bool Walked = Road.Walk([] { FirstForm->OkButtonClick(); });
 
     std::printf("results_fill_ms %.1f\n", FillMs);
     std::printf("results_refill_ms %.1f\n", RefillMs);
     // Only a road that reached the full plan counts.
     const TStringGrid* Plan = AnswerForm->AnswerGrid;
-    if (RoadMs >= 0 && Plan->RowCount() == MaxSize + 1 && Plan->ColCount() == MaxSize + 1 &&
-        Plan->Cells(MaxSize, MaxSize) == "10.0")
+    if (Walked && RoadMs >= 0 && Plan->RowCount() == MaxSize + 1 &&
+        Plan->ColCount() == MaxSize + 1 && Plan->Cells(MaxSize, MaxSize) == "10.0")
         std::printf("ok_to_results_ms %.1f\n", RoadMs);
     else
         std::printf("ok_to_results_ms failed\n");

@@ -138,6 +138,9 @@ void TModalDriver::Tick() {
 }
 
 void TModalDriver::Visit(QWidget* Top, int Count) {
+    // Closed by what ran before the visit came round.
+    if (!Top->isVisible())
+        return;
     if (Unwinding_)
         return Dismiss(Top);
     if (Each_)
