@@ -10,6 +10,7 @@
 #include "Figures.h"
 #include "FirstUnit.h"
 #include "InputABCUnit.h"
+#include "ProgramFaces.h"
 #include "ProgramRoads.h"
 #include "QtSynchronizer.h"
 #include "RandomUnit.h"
@@ -62,6 +63,7 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication App(argc, argv);
+    InstallProgramFaces();
     Calc = new TCalc;
     Calc->M = MaxSize;
     Calc->N = MaxSize;

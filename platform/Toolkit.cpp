@@ -38,8 +38,9 @@ QMargins FrameOf(const QWidget* Window) {
             Outer.bottom() - Inner.bottom()};
 }
 
-// A window shown again is not always made active: the offscreen platform still counts it as
-// the focus window from its last showing and drops the activation, and a window manager gives
+// A workaround for the platform, not a rule of the windows. A window shown again is not always
+// made active: the offscreen platform still counts it as the focus window from its last showing
+// and drops the activation, and a window manager gives
 // the keyboard back to no window in particular when a dialog without a parent closes. An
 // inactive window gets no keys, so it is activated once it is on screen.
 void ActivateLater(QWidget* Window) {
@@ -63,15 +64,7 @@ QWidget* FocusTarget(QWidget* Control) {
     return Control;
 }
 
-void LoadFonts() {
-    static const bool Loaded = [] {
-        // Not registered with fontconfig (Debian keeps bitmap fonts out of it), so loaded here.
-        QFontDatabase::addApplicationFont("/usr/share/wine/fonts/ms_sans_serif.ttf");
-        QFontDatabase::addApplicationFont("/usr/share/wine/fonts/system.ttf");
-        return true;
-    }();
-    (void)Loaded;
-}
+TFaces InstalledFaces;
 
 class TAlignLayout : public QLayout {
 public:
@@ -164,15 +157,23 @@ QPixmap CheckMark() {
 
 } // namespace
 
-// The bitmap faces hold strikes for 96 dpi alone, and Qt draws a bitmap strike at its own size in
-// device pixels: at twice the density the text would come out half as tall, its letters spread
-// to the scaled advances. The ratio asked is the highest of all screens: fonts are chosen while
-// a window is built, before it has a screen, and Qt 6.4 sends no event when the ratio changes.
-QFont ToolkitFont(const QString& Family, int PixelHeight, bool Bold) {
-    LoadFonts();
-    const bool Bitmap = Family == "MS Sans Serif" || Family == "System";
+void InstallFaces(const TFaces& Faces) {
+    for (const QString& File : Faces.Files)
+        QFontDatabase::addApplicationFont(File);
+    InstalledFaces = Faces;
+}
+
+// The ratio asked is the highest of all screens: fonts are chosen while a window is built,
+// before it has a screen, and Qt 6.4 sends no event when the ratio changes.
+QFont ToolkitFont(const QString& Face, int PixelHeight, bool Bold) {
     const bool Dense = qGuiApp->devicePixelRatio() != 1.0;
-    QFont Font(Family == "Arial" || (Bitmap && Dense) ? QString("Liberation Sans") : Family);
+    QString Family = Face;
+    for (const TFaceSubstitute& Substitute : InstalledFaces.Substitutes)
+        if (Substitute.Face == Face && (Dense || !Substitute.DenseOnly)) {
+            Family = Substitute.Family;
+            break;
+        }
+    QFont Font(Family);
     Font.setPixelSize(PixelHeight);
     Font.setBold(Bold);
     return Font;
@@ -204,7 +205,8 @@ TForm::TForm(TBorderStyle Border) : QWidget(nullptr), Border_(Border) {
     if (Border == TBorderStyle::Sizeable)
         Flags |= Qt::WindowMaximizeButtonHint;
     setWindowFlags(Flags);
-    setFont(ToolkitFont("MS Sans Serif", 11));
+    if (!InstalledFaces.FormFace.isEmpty())
+        setFont(ToolkitFont(InstalledFaces.FormFace, InstalledFaces.FormPixelHeight));
     // The style draws a focus ring only once the keyboard has moved the focus in a window, and
     // never for a focus moved by Enter or by a window opening: here every focus shows it.
     setAttribute(Qt::WA_KeyboardFocusChange);
@@ -354,10 +356,6 @@ void TForm::closeEvent(QCloseEvent* Event) {
 
 void TForm::keyPressEvent(QKeyEvent* Event) {
     switch (Event->key()) {
-    case Qt::Key_Escape:
-        // No window of the program has a cancel button: Escape closes nothing.
-        Event->accept();
-        return;
     case Qt::Key_Return:
     case Qt::Key_Enter:
         for (TButton* Button : findChildren<TButton*>()) {
@@ -490,7 +488,7 @@ TLabel::TLabel(QWidget* Parent, const QString& Caption, int Left, int Top)
     adjustSize();
 }
 
-void TLabel::SetCaption(const QString& Caption) {
+void TLabel::Recaption(const QString& Caption) {
     setText(Caption);
     adjustSize();
     if (buddy())
@@ -512,9 +510,9 @@ TStaticText::TStaticText(QWidget* Parent, Qt::Alignment Alignment) : QLabel(Pare
     setAlignment(Alignment | Qt::AlignVCenter);
 }
 
-void TStaticText::SetCaption(const QString& Caption) {
-    setText(Caption);
-    setAccessibleDescription(Caption);
+void TStaticText::ShowValue(const QString& Value) {
+    setText(Value);
+    setAccessibleDescription(Value);
 }
 
 TEdit::TEdit(QWidget* Parent) : QLineEdit(Parent) {
@@ -532,7 +530,7 @@ int TEdit::SelLength() const {
     return selectionLength();
 }
 
-void TEdit::SetSelection(int Start, int Length) {
+void TEdit::SelectRange(int Start, int Length) {
     if (Length > 0)
         setSelection(Start, Length);
     else

@@ -15,11 +15,13 @@
 #include <QLineEdit>
 #include <QPixmap>
 #include <QPushButton>
+#include <QStringList>
 #include <QTimer>
 #include <QToolButton>
 #include <QWidget>
 
 #include <functional>
+#include <vector>
 
 class QEventLoop;
 
@@ -31,12 +33,27 @@ inline constexpr int mrOk = 1;
 inline constexpr int mrCancel = 2;
 inline constexpr int mrAbort = 3;
 
-// The font for a face name of the layouts at a character height in pixels. "MS Sans Serif" and
-// "System" come from the bitmap fonts of Debian's fonts-wine, loaded on first use; "Arial" is its
-// metric twin Liberation Sans. Any other name goes to Qt's font matching as it is. When a screen
-// is denser than 96 dpi (a device pixel ratio other than 1) the bitmap faces give way to
-// Liberation Sans too, which keeps their widths within a few percent and scales cleanly.
-QFont ToolkitFont(const QString& Family, int PixelHeight, bool Bold = false);
+// Fonts by the face names of the layouts. The toolkit knows no faces of its own: the program
+// installs its faces once, before it builds a window. Files are font files to load (faces that
+// fontconfig does not offer); FormFace at FormPixelHeight is the font every form starts with;
+// a substitute draws a face in another family, always, or only when a screen is denser than
+// 96 dpi (a device pixel ratio other than 1). A face without a substitute goes to Qt's font
+// matching as it is.
+struct TFaceSubstitute {
+    QString Face;
+    QString Family;
+    bool DenseOnly = false;
+};
+struct TFaces {
+    QStringList Files;
+    QString FormFace;
+    int FormPixelHeight = 0;
+    std::vector<TFaceSubstitute> Substitutes;
+};
+void InstallFaces(const TFaces& Faces);
+
+// The font for a face name at a character height in pixels, as the installed faces say.
+QFont ToolkitFont(const QString& Face, int PixelHeight, bool Bold = false);
 
 void SetBounds(QWidget* Control, int Left, int Top, int Width, int Height);
 
@@ -114,6 +131,8 @@ private:
 // form, or closing every other window, does not end the program.
 int RunApplication(TForm& MainForm, const QString& Title);
 
+// A push button. Made the default button of its form with setDefault(true): Enter anywhere in
+// the form then presses it, unless another button has the focus, which Enter presses instead.
 class TButton : public QPushButton {
 public:
     TButton(QWidget* Parent, const QString& Caption);
@@ -121,10 +140,6 @@ public:
     // Ends the modal showing of the button's form after OnClick has run.
     int ModalResult = mrNone;
     TNotify OnClick;
-
-    // The default button of its form: Enter anywhere in the form presses it, unless another
-    // button has the focus, which Enter presses instead.
-    void SetDefault(bool Default) { setDefault(Default); }
 
 protected:
     void keyPressEvent(QKeyEvent* Event) override;
@@ -162,7 +177,9 @@ class TLabel : public QLabel {
 public:
     TLabel(QWidget* Parent, const QString& Caption, int Left, int Top);
 
-    void SetCaption(const QString& Caption);
+    // A new caption: the label is sized to it, and its focus control takes it as its name.
+    // (setText alone does neither.)
+    void Recaption(const QString& Caption);
     // The control also takes the caption as its accessible name.
     void SetFocusControl(QWidget* Control);
 };
@@ -174,7 +191,8 @@ class TStaticText : public QLabel {
 public:
     TStaticText(QWidget* Parent, Qt::Alignment Alignment);
 
-    void SetCaption(const QString& Caption);
+    // Shows Value, and gives it to screen readers as the accessible description.
+    void ShowValue(const QString& Value);
 };
 
 class TEdit : public QLineEdit {
@@ -189,7 +207,9 @@ public:
 
     int SelStart() const;
     int SelLength() const;
-    void SetSelection(int Start, int Length);
+    // Selects Length characters from Start; with Length 0, puts the caret at Start with nothing
+    // selected.
+    void SelectRange(int Start, int Length);
 
 protected:
     void keyPressEvent(QKeyEvent* Event) override;

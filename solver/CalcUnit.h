@@ -28,42 +28,46 @@
 // The store is a single fixed-size object: nothing is allocated while solving.
 //
 // To make a pivot cost what it changes rather than a pass over the whole table, the store keeps
-// between steps the basis as a tree, copies of whole-number costs in 8 or 16 bits and an upper
+// between steps the basis as a tree, copies of whole-number costs in 16 bits and an upper
 // bound on each row's largest U + V - C. None of it changes a result: every step gives the
 // numbers, bit for bit, of the plain description above, and whatever breaks the usual order of
 // steps (a cost or a plan changed from outside, a size changed) sends the next step the plain
 // way.
+//
+// Each of these caches is an object of its own that learns of every change to the store through
+// Changed, with one test of whether it may be used and, where it can go stale, one Invalidate().
+// PlanShadow mirrors the basis marks of X, bit per cell; every write of X updates it, so it is
+// never stale, and Agrees() says whether its two basic tests agree everywhere. BasisTree
+// holds the basis as a tree with its potentials; SetC, Balance and InitialPlan invalidate it, and
+// so does any cell entering or leaving the basis other than through a pivot it listed.
+// WholePricing holds the 16-bit cost table and the row bounds; SetC and Balance invalidate it.
+// CalcPotentials reads the shadow and rebuilds the tree when it is stale (dropping the row
+// bounds), or else renews only the potentials the last pivot moved (raising the bounds to
+// match); it also rebuilds the cost table when it is stale. FindEnteringCell reads the cost table
+// and the bounds when they may be used, else scans the doubles; a basic cell never enters: where
+// rounding lets one win (costs of 1e13 and more), the best non-basic cell by the same rule and
+// tie-break enters instead. FindCycle lists the tree's path when the tree is current and every
+// plan value is a clear basic mark, else it searches in rook moves over the shadow and
+// invalidates the tree. Pivot hands the tree the entering and the leaving cell; the tree follows
+// only a pivot on the path it listed, with nothing else changed since.
 #pragma once
+
+#include "BasisTree.h"
+#include "CycleSearch.h"
+#include "PlanShadow.h"
+#include "StoreLimits.h"
+#include "WholePricing.h"
 
 #include <cstdint>
 #include <stdexcept>
 #include <string>
-
-inline constexpr int MaxSize = 500;
-inline constexpr int Capacity = MaxSize + 1;
-inline constexpr double NonBasic = -1.0;
-inline constexpr double BasicThreshold = -0.0001;
-// The tolerance of balancing and of the optimality test.
-inline constexpr double Tolerance = 0.0001;
-
-struct TCycleCell {
-    std::int32_t Col;
-    std::int32_t Row;
-};
-
-// A broken invariant of the solver (a basis that is not a spanning tree, no pivot cycle) or a
-// problem that cannot give a meaningful plan. The message is meant for the user.
-class TCalcError : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
 
 class TCalc {
 public:
     static constexpr int CycleCapacity = Capacity * Capacity + 1;
 
     // Zero-filled: M = N = 0, every number 0.0. About 7 MB: allocate it, never on the stack.
-    TCalc();
+    TCalc() = default;
     TCalc(const TCalc&) = delete;
     TCalc& operator=(const TCalc&) = delete;
 
@@ -95,128 +99,45 @@ public:
     void Balance();
     void InitialPlan();
     void CalcPotentials();
-    void FindEnteringCell(int& Row, int& Col) const;
+    void FindEnteringCell(int& Row, int& Col);
     void FindCycle(int Row, int Col);
     void Pivot();
 
 private:
-    static constexpr int Words = (Capacity + 1 + 63) / 64;
-    using TBits = std::uint64_t[Words];
-    // The tree of the basis has a node per row and per column: row I is node I - 1, column J is
-    // node Capacity + J - 1.
-    static constexpr int Nodes = 2 * Capacity;
-    // Rows of the 16-bit cost table, padded for whole vectors.
-    static constexpr int CostStride = 512;
-
-    struct TEntry {
-        std::int32_t Row;
-        std::int32_t Col;
-    };
-    struct TFlip {
-        TEntry Cell;
-        bool Basic;
+    // What a mutator changed: costs (or the size with them), the whole plan, or one plan cell
+    // from Old to New.
+    struct TChange {
+        enum TKind { Costs, Plan, Cell } Kind;
+        int Row = 0, Col = 0;
+        double Old = 0.0, New = 0.0;
     };
 
     static void Check(int Index);
-    static std::size_t Cell(int I, int J) { return std::size_t(I - 1) * Capacity + (J - 1); }
-    static int RowNode(int I) { return I - 1; }
-    static int ColNode(int J) { return Capacity + J - 1; }
     void CheckSize() const;
+    void Changed(const TChange& Change);
     void StoreX(int I, int J, double Value);
-    bool Slide(int Row, int Col, int Dir, int EnterRow, int EnterCol, int& StopRow,
-               int& StopCol) const;
-    bool TreeCurrent() const;
-    TEntry TreeEdge(int Node) const;
-    double& Potential(int Node) { return Node < Capacity ? U_[Node] : V_[Node - Capacity]; }
-    void WalkPotentials();
-    void TreeCycle(int Row, int Col);
-    void SearchCycle(int Row, int Col);
-    void ExchangeTreeEdge(TEntry Entering, TEntry Leaving);
-    void RaiseBounds(double Rise, bool Even);
-    void Link(int Node, int Above, double Cost);
-    void Unlink(int Node);
-    void PrepareWholeCosts();
-    bool FindEnteringWhole(int& Row, int& Col) const;
+    double& X(int I, int J) { return X_[CellIndex(I, J)]; }
+    double X(int I, int J) const { return X_[CellIndex(I, J)]; }
+    double C(int I, int J) const { return C_[CellIndex(I, J)]; }
+    void ScanEntering(int& Row, int& Col) const;
+    void ScanNonBasicEntering(int& Row, int& Col) const;
 
+    // The arrays of the problem and its plan. Rows and columns count from 1: X and C through
+    // CellIndex, the vectors and the cycle directly (entry 0 unused).
     double X_[Capacity * Capacity]{};
     double C_[Capacity * Capacity]{};
-    double U_[Capacity]{};
-    double A_[Capacity]{};
-    double V_[Capacity]{};
-    double B_[Capacity]{};
-    TCycleCell Cycle_[CycleCapacity]{};
+    double U_[Capacity + 1]{};
+    double A_[Capacity + 1]{};
+    double V_[Capacity + 1]{};
+    double B_[Capacity + 1]{};
+    TCycleCell Cycle_[CycleCapacity + 1]{};
     std::int32_t CycleLength_ = 0;
 
-    // Shadows of X kept by StoreX, so that the potentials step finds the basic cells and the
-    // cycle search slides over non-basic ones without visiting every cell. Bit J of
-    // BasicRows_[I] is X[I, J] > BasicThreshold; bit J of TreeRows_[I] and bit I of
-    // TreeCols_[J] is X[I, J] >= 0. Straddling_ counts the cells
-    // where the two tests disagree (BasicThreshold < X < 0).
-    TBits BasicRows_[Capacity]{};
-    TBits TreeRows_[Capacity]{};
-    TBits TreeCols_[Capacity]{};
-    std::int32_t Straddling_ = 0;
-
-    // The basis as a tree hanging from row 1, kept from one pivot to the next so that a pivot
-    // costs work in proportion to what it changes. Each node's potential is the cost of the
-    // cell to its parent minus the parent's potential: the subtraction CalcPotentials makes.
-    // TreeValid_ says the tree matches the basis of an M x N problem as it stood at the last
-    // CalcPotentials or tree pivot; Flips_ logs the cells that have entered or left the basis
-    // since (FlipCount_ > 2: too many to follow). Pending_ lists, parents first, the nodes
-    // whose potentials a tree pivot has left to the next CalcPotentials. Children are kept in
-    // doubly linked lists (FirstChild_, NextSibling_, PrevSibling_; -1 ends one).
-    std::int32_t Parent_[Nodes]{};
-    std::int32_t FirstChild_[Nodes]{};
-    std::int32_t NextSibling_[Nodes]{};
-    std::int32_t PrevSibling_[Nodes]{};
-    std::int32_t Depth_[Nodes]{};
-    double ParentCost_[Nodes]{};
-    std::int32_t Pending_[Nodes]{};
-    std::int32_t PendingCount_ = 0;
-    bool TreeValid_ = false;
-    std::int32_t TreeM_ = 0;
-    std::int32_t TreeN_ = 0;
-    TFlip Flips_[2]{};
-    std::int32_t FlipCount_ = 0;
-    bool CycleFromTree_ = false;
-
-    // The costs of the M x N table as small whole numbers, for the exact integer form of the
-    // entering-cell search: when every cost is a whole number and they span at most 32767,
-    // each is stored as C - WholeBase_, in 8 bits when they span at most 255 (WholeKind_ 1),
-    // else in 16 (WholeKind_ 2). WholeKind_ 0: the costs do not allow it. Rebuilt by
-    // CalcPotentials after SetC or Balance.
-    std::uint8_t Whole8_[Capacity * CostStride]{};
-    std::int16_t Whole16_[Capacity * CostStride]{};
-    bool CostsChanged_ = true;
-    std::int32_t WholeKind_ = 0;
-    std::int32_t WholeM_ = 0;
-    std::int32_t WholeN_ = 0;
-    double WholeBase_ = 0.0;
-    std::int32_t WholeSpan_ = 0;
-    std::int32_t RowLeast_[Capacity]{}; // each row's smallest stored cost
-
-    // While BoundsCurrent_, RowBound_[I - 1] is at least the largest U + V - C of row I, and
-    // equal to it where the entering search last priced the row: the search's own results,
-    // kept so that it prices only the rows a pivot may have raised above the best cell.
-    // Valid for whole costs only, where a pivot moves potentials by exact whole numbers.
-    mutable std::int64_t RowBound_[Capacity]{};
-    mutable bool Priced_[Capacity]{};
-    mutable bool BoundsCurrent_ = false;
-    // Marks of the rows and columns a pivot moved, all false between calls.
-    bool Moved_[Capacity]{};
-    bool MovedCol_[Capacity]{};
-
-    // Working data of one CalcPotentials or FindCycle call, kept here so that no call allocates.
-    static constexpr int MaxEntries = 2 * Capacity - 1;
-    TEntry Entries_[MaxEntries]{};
-    std::int32_t RowFirst_[Capacity + 1]{};
-    std::int32_t ColFirst_[Capacity + 2]{};
-    std::int32_t ColEntries_[MaxEntries]{};
-    std::int32_t Walk_[Nodes]{};
-    bool RowKnown_[Capacity]{};
-    bool ColKnown_[Capacity]{};
-    std::uint8_t BackDir_[MaxEntries + 2]{};
-    std::uint8_t NextDir_[MaxEntries + 2]{};
+    // The caches, each told of every change by Changed, and the plain cycle search's stack.
+    PlanShadow Shadow_;
+    BasisTree Tree_{Shadow_, C_, U_, V_};
+    WholePricing Pricing_{C_, U_, V_};
+    CycleSearch Search_{Shadow_};
 };
 
 // The one problem store of the program, created by the main routine.

@@ -1,10 +1,12 @@
 #include "AboutUnit.h"
+#include "ProgramFaces.h"
 
 #include "WindowTestSupport.h"
 
 #include <QApplication>
 #include <QPalette>
 
+#include <QFontInfo>
 #include <QPixmap>
 #include <QStringList>
 #include <QTest>
@@ -19,6 +21,7 @@ constexpr int EndedFromOutside = 99;
 class About : public testing::Test {
 protected:
     static void SetUpTestSuite() {
+        InstallProgramFaces();
         AboutBox = new TAboutBox;
         AboutBox->OpenAddress = [](const QString& Address) { Opened.append(Address); };
     }
@@ -151,3 +154,11 @@ TEST_F(About, ADarkThemeGivesItsOwnTextAndLinkColoursTheClassicFaceBlackAndBlue)
 }
 
 } // namespace
+
+// The program's faces resolve to the fonts installed with it.
+TEST(ProgramFaces, TheLayoutsFacesResolveToTheInstalledFonts) {
+    InstallProgramFaces();
+    EXPECT_EQ(QFontInfo(ToolkitFont("MS Sans Serif", 11)).family(), "MS Sans Serif");
+    EXPECT_EQ(QFontInfo(ToolkitFont("System", 13)).family(), "System");
+    EXPECT_EQ(QFontInfo(ToolkitFont("Arial", 27, true)).family(), "Liberation Sans");
+}

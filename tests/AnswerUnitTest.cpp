@@ -1,4 +1,5 @@
 #include "AnswerUnit.h"
+#include "ProgramFaces.h"
 
 #include "CalcUnit.h"
 #include "ModalDriver.h"
@@ -22,7 +23,10 @@ constexpr double Second = 1.0 / 86400.0;
 
 class Answer : public testing::Test {
 protected:
-    static void SetUpTestSuite() { AnswerForm = new TAnswerForm; }
+    static void SetUpTestSuite() {
+        InstallProgramFaces();
+        AnswerForm = new TAnswerForm;
+    }
     static void TearDownTestSuite() {
         delete AnswerForm;
         AnswerForm = nullptr;

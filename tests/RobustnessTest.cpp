@@ -371,7 +371,7 @@ TEST_F(Robustness, EveryKeyKeepsTheEntriesValid) {
                 for (const TKey& Key : Keys) {
                     (Edit == M ? N : M)->setText("2");
                     Edit->setText(State.Text);
-                    Edit->SetSelection(State.Start, State.Length);
+                    Edit->SelectRange(State.Start, State.Length);
                     Press(Edit, Key);
                     if (::testing::Test::HasFailure())
                         return;

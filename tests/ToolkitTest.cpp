@@ -14,6 +14,20 @@
 
 namespace {
 
+// The layouts' face for every form of these tests, the bitmap MS Sans Serif that labels are
+// measured in; installed before the first test.
+TFaces LayoutFaces() {
+    TFaces Faces;
+    Faces.Files = {"/usr/share/wine/fonts/ms_sans_serif.ttf", "/usr/share/wine/fonts/system.ttf"};
+    Faces.FormFace = "MS Sans Serif";
+    Faces.FormPixelHeight = 11;
+    return Faces;
+}
+struct TLayoutFaces : testing::Environment {
+    void SetUp() override { InstallFaces(LayoutFaces()); }
+};
+const auto* const LayoutFacesEnvironment = testing::AddGlobalTestEnvironment(new TLayoutFaces);
+
 // A small dialog: an edit and two buttons, OK the default one.
 struct TSmallForm : TForm {
     TSmallForm() : TForm(TBorderStyle::Dialog) {
@@ -71,7 +85,7 @@ TEST(Form, EnterPressesTheDefaultOrTheFocusedButtonAndEscapeNothing) {
     });
     EXPECT_EQ(Form.ShowModal(), mrAbort);
 
-    Form.Ok->SetDefault(true);
+    Form.Ok->setDefault(true);
     WhenModal(&Form, [&] {
         EXPECT_TRUE(Form.Edit->hasFocus());
         QTest::keyClick(Form.Edit, Qt::Key_Return);
@@ -101,7 +115,7 @@ TEST(Label, IsSizedToItsCaptionAsDrawn) {
     EXPECT_EQ(Label->width(), Metrics.horizontalAdvance("Number of &Items"));
     Label->SetFocusControl(new TEdit(&Form));
     EXPECT_EQ(Label->width(), Metrics.horizontalAdvance("Number of Items"));
-    Label->SetCaption("&Count of Items");
+    Label->Recaption("&Count of Items");
     EXPECT_EQ(Label->width(), Metrics.horizontalAdvance("Count of Items"));
     EXPECT_EQ(Label->height(), Metrics.height());
 }
@@ -123,7 +137,7 @@ TEST(Accessibility, ControlsAreNamedAfterTheirCaptionsWithoutAcceleratorMarks) {
     auto* Edit = new TEdit(&Form);
     Label->SetFocusControl(Edit);
     EXPECT_EQ(Edit->accessibleName(), "Number of Items");
-    Label->SetCaption("&Count");
+    Label->Recaption("&Count");
     EXPECT_EQ(Edit->accessibleName(), "Count");
     // A control whose focus goes to another widget names that one too.
     auto* Outer = new QWidget(&Form);
@@ -226,10 +240,10 @@ TEST(Edit, ChangeNotificationsComeForEveryChangeOfTextOnly) {
     Edit->setText("bad");
     EXPECT_EQ(Changes, 6);
     EXPECT_EQ(Seen, "good");
-    Edit->SetSelection(1, 2);
+    Edit->SelectRange(1, 2);
     EXPECT_EQ(Edit->SelStart(), 1);
     EXPECT_EQ(Edit->SelLength(), 2);
-    Edit->SetSelection(4, 0);
+    Edit->SelectRange(4, 0);
     EXPECT_EQ(Edit->SelStart(), 4);
     EXPECT_EQ(Edit->SelLength(), 0);
 }
@@ -324,10 +338,19 @@ TEST(Glyph, TheGreyedImageKeepsTheShapeWithoutItsColours) {
     EXPECT_EQ(qAlpha(Greyed.pixel(5, 5)), 0);
 }
 
-TEST(Fonts, TheLayoutsFacesResolveToTheInstalledFonts) {
+// Faces come from the installed files and substitutes; a substitute for dense screens only
+// leaves the face alone at 96 dpi.
+TEST(Fonts, FacesResolveAsInstalled) {
+    TFaces Faces;
+    Faces.Files = {"/usr/share/wine/fonts/system.ttf"};
+    Faces.Substitutes = {{"Arial", "Liberation Sans", false}, {"System", "DejaVu Sans", true}};
+    InstallFaces(Faces);
     EXPECT_EQ(QFontInfo(ToolkitFont("MS Sans Serif", 11)).family(), "MS Sans Serif");
     EXPECT_EQ(QFontInfo(ToolkitFont("System", 13)).family(), "System");
     EXPECT_EQ(QFontInfo(ToolkitFont("Arial", 27, true)).family(), "Liberation Sans");
+    EXPECT_TRUE(ToolkitFont("Arial", 27, true).bold());
+    EXPECT_EQ(ToolkitFont("Arial", 27).pixelSize(), 27);
+    InstallFaces(LayoutFaces());
 }
 
 TEST(Application, RunsUntilTheMainFormClosesNotWhenItHides) {

@@ -78,7 +78,7 @@ TAboutBox::TAboutBox() : TForm(TBorderStyle::Dialog), OpenAddress(OpenWithDeskto
     OkButton = new TBitBtn(this);
     SetBounds(OkButton, 248, 138, 77, 25);
     OkButton->setFont(Small);
-    OkButton->SetDefault(true);
+    OkButton->setDefault(true);
     SetActiveControl(OkButton);
     ApplyColours();
 }

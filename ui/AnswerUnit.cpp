@@ -43,7 +43,7 @@ TAnswerForm::TAnswerForm() : TForm(TBorderStyle::Sizeable) {
     SetAlign(ButtonsPanel, TAlign::Bottom);
     OkButton = new TButton(ButtonsPanel, "&Close");
     SetBounds(OkButton, 169, 4, 81, 25);
-    OkButton->SetDefault(true);
+    OkButton->setDefault(true);
     OkButton->OnClick = [this] { OkButtonClick(); };
 
     AddBox = new TGroupBox(this, "");
@@ -107,8 +107,8 @@ void TAnswerForm::OkButtonClick() {
 }
 
 void TAnswerForm::FillResults() {
-    TimeText->SetCaption(QString::fromStdString(ElapsedTimeToStr(Calc->CalcTime)));
-    SumText->SetCaption(QString::fromStdString(
+    TimeText->ShowValue(QString::fromStdString(ElapsedTimeToStr(Calc->CalcTime)));
+    SumText->ShowValue(QString::fromStdString(
         CostText(Calc->TotalCost(), QLocale().decimalPoint().toStdString())));
 
     const auto ExtraText = [](double Value) {

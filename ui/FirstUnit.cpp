@@ -5,6 +5,7 @@
 #include "BusyUnit.h"
 #include "CalcUnit.h"
 #include "InputABCUnit.h"
+#include "ProgramFaces.h"
 #include "RandomUnit.h"
 #include "TextUnit.h"
 
@@ -63,8 +64,8 @@ void TFirstForm::FormCreate() {
     LastMText = InputMEdit->text();
     LastNText = InputNEdit->text();
     const QString Limits = "(1 to " + QString::number(MaxSize) + ")";
-    MaxMLabel->SetCaption(Limits);
-    MaxNLabel->SetCaption(Limits);
+    MaxMLabel->Recaption(Limits);
+    MaxNLabel->Recaption(Limits);
 }
 
 // A rewrite of the text from here raises the change notification again, nested; that run finds
@@ -74,18 +75,18 @@ void TFirstForm::ValidateEntry(TEdit* Edit, QString& LastText) {
     const QString Text = Edit->text();
     if (Text.isEmpty()) {
         Edit->setText(LastText);
-        Edit->SetSelection(0, int(Edit->text().length()));
+        Edit->SelectRange(0, int(Edit->text().length()));
         return;
     }
     std::int32_t Value = 0;
     if (!TextToInt(Text.toStdString(), Value)) {
         Edit->setText(LastText);
-        Edit->SetSelection(int(Edit->text().length()), 0);
+        Edit->SelectRange(int(Edit->text().length()), 0);
         return;
     }
     if (Value < 1 || Value > MaxSize) {
         Edit->setText(Value < 1 ? QString("1") : QString::number(MaxSize));
-        Edit->SetSelection(0, int(Edit->text().length()));
+        Edit->SelectRange(0, int(Edit->text().length()));
     }
     LastText = Edit->text();
 }
@@ -155,6 +156,7 @@ void TFirstForm::ExitButtonClick() {
 }
 
 void CreateWindows() {
+    InstallProgramFaces();
     FirstForm = new TFirstForm;
     RandomForm = new TRandomForm;
     BusyForm = new TBusyForm;

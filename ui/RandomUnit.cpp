@@ -23,7 +23,7 @@ TRandomForm::TRandomForm() : TForm(TBorderStyle::Dialog) {
     OkButton = new TButton(this, "OK");
     SetBounds(OkButton, 82, 88, 75, 25);
     OkButton->ModalResult = mrOk;
-    OkButton->SetDefault(true);
+    OkButton->setDefault(true);
     CancelButton = new TButton(this, "Cancel");
     SetBounds(CancelButton, 186, 88, 75, 25);
     CancelButton->ModalResult = mrCancel;

@@ -4,6 +4,7 @@
 
 #include "CalcUnit.h"
 #include "InputABCUnit.h"
+#include "ProgramFaces.h"
 #include "RandomUnit.h"
 #include "WindowTestSupport.h"
 
@@ -15,6 +16,7 @@ class TEntryWindows : public testing::Test {
 protected:
     static void SetUpTestSuite() {
         Calc = new TCalc;
+        InstallProgramFaces();
         RandomForm = new TRandomForm;
         InputABCForm = new TInputABCForm;
     }
