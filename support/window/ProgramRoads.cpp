@@ -124,8 +124,6 @@ TMixedRun MixedRun(int K, std::mt19937& Rng) {
     return R;
 }
 
-namespace {} // namespace
-
 void EndRoad(TRoadEnd& Road, QWidget* Window) {
     Road.BusyResult = BusyForm->ModalResult();
     if (Window == AnswerForm) {
@@ -137,17 +135,6 @@ void EndRoad(TRoadEnd& Road, QWidget* Window) {
         Dismiss(Window);
     }
 }
-
-namespace {
-
-void SetMaxima(int A, int B, int C) {
-    RandomForm->ARangeEdit->setText(QString::number(A));
-    RandomForm->BRangeEdit->setText(QString::number(B));
-    RandomForm->CRangeEdit->setText(QString::number(C));
-    QTest::mouseClick(RandomForm->OkButton, Qt::LeftButton);
-}
-
-} // namespace
 
 TRoadEnd WalkMixedRun(TModalDriver& Driver, const TMixedRun& R,
                       const std::function<void()>& AtBusy) {
@@ -167,7 +154,10 @@ TRoadEnd WalkMixedRun(TModalDriver& Driver, const TMixedRun& R,
         } else if (Window == InputABCForm && Count == 2 && R.RandomFill) {
             QTest::mouseClick(InputABCForm->OkButton, Qt::LeftButton);
         } else if (Window == RandomForm) {
-            SetMaxima(R.MaxA, R.MaxB, R.MaxC);
+            RandomForm->ARangeEdit->setText(QString::number(R.MaxA));
+            RandomForm->BRangeEdit->setText(QString::number(R.MaxB));
+            RandomForm->CRangeEdit->setText(QString::number(R.MaxC));
+            QTest::mouseClick(RandomForm->OkButton, Qt::LeftButton);
         } else if (Window == BusyForm) {
             if (AtBusy)
                 AtBusy();
@@ -182,28 +172,16 @@ TRoadEnd WalkMixedRun(TModalDriver& Driver, const TMixedRun& R,
 
 TBigRun WalkBigRun(TModalDriver& Driver, const QElapsedTimer& Clock,
                    const std::function<void()>& Act) {
-    FirstForm->InputMEdit->setText("500");
-    FirstForm->InputNEdit->setText("500");
+    TMixedRun Big;
+    Big.M = Big.N = MaxSize;
+    Big.RandomFill = true;
+    Big.MaxA = Big.MaxB = Big.MaxC = MaxRange;
     TBigRun Run;
     TShowHook Watch(BusyForm, [&](bool Shown) {
         (Shown ? Run.ShownNs : Run.HiddenNs) = Clock.nsecsElapsed();
         if (!Shown)
             Run.RunningAtHide = BusyForm->Running();
     });
-    const auto Visit = [&](QWidget* Window, int Count) {
-        if (Window == InputABCForm && Count == 1) {
-            QTest::mouseClick(InputABCForm->RandomButton, Qt::LeftButton);
-        } else if (Window == RandomForm) {
-            SetMaxima(MaxRange, MaxRange, MaxRange);
-        } else if (Window == InputABCForm && Count == 2) {
-            QTest::mouseClick(InputABCForm->OkButton, Qt::LeftButton);
-        } else if (Window == BusyForm) {
-            if (Act)
-                Act();
-        } else {
-            EndRoad(Run, Window);
-        }
-    };
-    Run.Walked = Driver.Walk(Visit, [] { QTest::mouseClick(FirstForm->OkButton, Qt::LeftButton); });
+    static_cast<TRoadEnd&>(Run) = WalkMixedRun(Driver, Big, Act);
     return Run;
 }

@@ -68,8 +68,8 @@ void EndRoad(TRoadEnd& Road, QWidget* Window);
 TRoadEnd WalkMixedRun(TModalDriver& Driver, const TMixedRun& Run,
                       const std::function<void()>& AtBusy);
 
-// One 500 x 500 road with random-fill maxima of 9999, which ends Looping at the pivot cap
-// unless the progress dialog is stopped. Act runs once the dialog is up. Besides the end, when
+// One 500 x 500 road (a mixed run) with random-fill maxima of 9999, which ends Looping at the pivot
+// cap unless the progress dialog is stopped. Act runs once the dialog is up. Besides the end, when
 // the dialog showed and hid by Clock, and whether the worker still ran when it hid.
 struct TBigRun : TRoadEnd {
     qint64 ShownNs = 0, HiddenNs = 0;
