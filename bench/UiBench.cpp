@@ -1,25 +1,35 @@
 // Figures for the data-entry window at its largest size, 500 suppliers by 500 consumers,
 // offscreen: showing it with its grids laid out and painted, a random fill of every entry cell,
-// OK converting and storing them, and the memory the three grids take.
+// OK converting and storing them, and the memory the three grids take. Then the whole program's
+// windows: a hundred mixed calculations in a row with the growth of resident memory, and how
+// long the progress dialog takes to close after Abort in a 500 x 500 run.
 #include "AboutUnit.h"
 #include "AnswerUnit.h"
 #include "BusyUnit.h"
 #include "CalcUnit.h"
+#include "Figures.h"
 #include "FirstUnit.h"
 #include "InputABCUnit.h"
 #include "ProgramFaces.h"
+#include "ProgramRoads.h"
 #include "QtSynchronizer.h"
 #include "RandomUnit.h"
+#include "ThreadBase.h"
 
 #include <QApplication>
 #include <QClipboard>
+#include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QTimer>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <fstream>
+#include <map>
+#include <random>
+#include <vector>
 
 namespace {
 
@@ -45,6 +55,7 @@ void PaintNow(QWidget* Window) {
 
 void ResultsFigures();
 void PasteFigure();
+void RoadFigures();
 
 } // namespace
 
@@ -100,6 +111,7 @@ int main(int argc, char** argv) {
 
     delete InputABCForm;
     delete RandomForm;
+    RoadFigures();
     delete Calc;
     return 0;
 }
@@ -146,46 +158,38 @@ void ResultsFigures() {
     // The whole road, timed from the click on OK until the results window has been painted.
     std::chrono::steady_clock::time_point Start;
     double RoadMs = -1;
-    bool Entered = false;
-    AnswerForm->OnShow = [&] {
-        AnswerForm->FormShow();
-        QTimer::singleShot(0, AnswerForm, [&] {
-            PaintNow(AnswerForm);
-            RoadMs =
-                std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - Start)
-                    .count();
-            AnswerForm->OkButton->click();
-        });
-    };
-    auto* Poll = new QTimer;
-    Poll->setInterval(1);
-    QObject::connect(Poll, &QTimer::timeout, [&] {
-        if (Entered || QApplication::activeModalWidget() != InputABCForm)
-            return;
-        Entered = true;
-        for (int I = 1; I <= MaxSize; ++I) {
-            InputABCForm->InputA->SetCells(I - 1, 1, "10");
-            InputABCForm->InputB->SetCells(I - 1, 1, "10");
-            for (int J = 1; J <= MaxSize; ++J)
-                InputABCForm->InputC->SetCells(J, I, std::to_string((I - J) * (I - J)));
-        }
-        PaintNow(InputABCForm);
-        Start = std::chrono::steady_clock::now();
-        InputABCForm->OkButton->click();
-    });
-    Poll->start();
+    TModalDriver Road;
+    Road.Then(InputABCForm,
+              [&] {
+                  for (int I = 1; I <= MaxSize; ++I) {
+                      InputABCForm->InputA->SetCells(I - 1, 1, "10");
+                      InputABCForm->InputB->SetCells(I - 1, 1, "10");
+                      for (int J = 1; J <= MaxSize; ++J)
+                          InputABCForm->InputC->SetCells(J, I, std::to_string((I - J) * (I - J)));
+                  }
+                  PaintNow(InputABCForm);
+                  Start = std::chrono::steady_clock::now();
+                  InputABCForm->OkButton->click();
+              })
+        .AtShowOf(AnswerForm,
+                  [&] {
+                      PaintNow(AnswerForm);
+                      RoadMs = std::chrono::duration<double, std::milli>(
+                                   std::chrono::steady_clock::now() - Start)
+                                   .count();
+                  })
+        .Then(AnswerForm, [] { AnswerForm->OkButton->click(); });
     FirstForm->InputMEdit->setText(QString::number(MaxSize));
     FirstForm->InputNEdit->setText(QString::number(MaxSize));
     FirstForm->show();
-    FirstForm->OkButtonClick();
-    delete Poll;
+    const bool Walked = Road.Walk([] { FirstForm->OkButtonClick(); });
 
     std::printf("results_fill_ms %.1f\n", FillMs);
     std::printf("results_refill_ms %.1f\n", RefillMs);
     // Only a road that reached the full plan counts.
     const TStringGrid* Plan = AnswerForm->AnswerGrid;
-    if (RoadMs >= 0 && Plan->RowCount() == MaxSize + 1 && Plan->ColCount() == MaxSize + 1 &&
-        Plan->Cells(MaxSize, MaxSize) == "10.0")
+    if (Walked && RoadMs >= 0 && Plan->RowCount() == MaxSize + 1 &&
+        Plan->ColCount() == MaxSize + 1 && Plan->Cells(MaxSize, MaxSize) == "10.0")
         std::printf("ok_to_results_ms %.1f\n", RoadMs);
     else
         std::printf("ok_to_results_ms failed\n");
@@ -219,6 +223,76 @@ void PasteFigure() {
         std::printf("paste_ms %.1f\n", PasteMs);
     else
         std::printf("paste_ms failed\n");
+}
+
+// A hundred mixed calculations through the windows, as a user would run them one after the
+// other (the aborted ones clicked at once), and the resident memory after ten of them and at the
+// end: growth beyond the bound would be a leak across runs. Then Abort clicked at random moments
+// of a 500 x 500 run that goes to the pivot cap unless stopped: from the click until the
+// progress dialog has closed, which waits for the worker's next checkpoint.
+void RoadFigures() {
+    CreateWindows();
+    AboutBox->OpenAddress = [](const QString&) {};
+    FirstForm->show();
+    TModalDriver Driver;
+
+    constexpr int Runs = 100, WarmUp = 10;
+    constexpr double BoundMb = 8;
+    std::mt19937 Rng(100);
+    std::map<QString, int> Outcomes;
+    double BeforeMb = 0;
+    QElapsedTimer Clock;
+    Clock.start();
+    for (int K = 0; K < Runs; ++K) {
+        const TMixedRun Run = MixedRun(K, Rng);
+        const TRoadEnd Road = WalkMixedRun(Driver, Run, [&Run] {
+            if (Run.Kind == TMixedRun::Aborted)
+                BusyForm->CancelButton->click();
+        });
+        ++Outcomes[Road.Ends.value(0, "(none)")];
+        if (K + 1 == WarmUp)
+            BeforeMb = ResidentMegabytes();
+    }
+    const double HundredS = Clock.elapsed() / 1000.0;
+    const double GrowthMb = ResidentMegabytes() - BeforeMb;
+    std::printf("hundred_runs_s %.1f\n", HundredS);
+#ifdef __SANITIZE_ADDRESS__
+    // The sanitizer's quarantine holds on to freed memory: the growth says nothing here.
+    const char* Verdict = "not judged under AddressSanitizer";
+#else
+    const char* Verdict = GrowthMb < BoundMb ? "within" : "EXCEEDED";
+#endif
+    std::printf("hundred_runs_memory_growth_mb %.2f (bound %.0f: %s)\n", GrowthMb, BoundMb,
+                Verdict);
+    for (const auto& [Outcome, Count] : Outcomes)
+        std::printf("  %3d x %s\n", Count, Outcome.toStdString().c_str());
+
+    const TBigRun Full = WalkBigRun(Driver, Clock, nullptr);
+    const double FullMs = (Full.HiddenNs - Full.ShownNs) / 1e6;
+    std::uniform_real_distribution<double> Moment(0.0, FullMs);
+    std::vector<double> AbortToClose;
+    for (int K = 0; K < 16; ++K) {
+        qint64 ClickNs = -1;
+        QTimer Abort;
+        Abort.setSingleShot(true);
+        QObject::connect(&Abort, &QTimer::timeout, [&] {
+            if (!BusyForm->isVisible() || !BusyForm->Running())
+                return;
+            ClickNs = Clock.nsecsElapsed();
+            BusyForm->CancelButton->click();
+        });
+        const TBigRun Run = WalkBigRun(Driver, Clock, [&] { Abort.start(int(Moment(Rng))); });
+        if (ClickNs >= 0 && Run.Ends.value(0) == "Error: Calculation aborted")
+            AbortToClose.push_back((Run.HiddenNs - ClickNs) / 1e6);
+    }
+    std::printf("abort_full_run_ms %.0f\n", FullMs);
+    std::printf("abort_to_close_median_ms %.1f\n", Median(AbortToClose));
+    std::printf("abort_to_close_max_ms %.1f (%zu aborted runs)\n",
+                AbortToClose.empty() ? 0.0
+                                     : *std::max_element(AbortToClose.begin(), AbortToClose.end()),
+                AbortToClose.size());
+    TThread::WaitUntilAllGone(std::chrono::minutes(5));
+    DestroyWindows();
 }
 
 } // namespace

@@ -32,18 +32,18 @@ protected:
     void SetUp() override { Opened.clear(); }
 
     // Shows the dialog modally, runs Act while it is open, and returns the modal result.
-    // Act must end the dialog; should it not, OK ends it a little later.
+    // Act must end the dialog; should it not, it is ended from outside once the events Act
+    // caused have been handled.
     static int ShowWhile(const std::function<void()>& Act) {
         QTimer Fallback;
         Fallback.setSingleShot(true);
-        Fallback.setInterval(200);
         QObject::connect(&Fallback, &QTimer::timeout, [] {
             if (AboutBox->Modal())
                 AboutBox->SetModalResult(EndedFromOutside);
         });
         WhenModal(AboutBox, [&] {
             Act();
-            Fallback.start();
+            Fallback.start(0);
         });
         return AboutBox->ShowModal();
     }

@@ -13,6 +13,7 @@
 #include "CalcUnit.h"
 #include "FirstUnit.h"
 #include "InputABCUnit.h"
+#include "ModalDriver.h"
 #include "ProgramTestSupport.h"
 #include "QtSynchronizer.h"
 #include "RandomUnit.h"
@@ -26,17 +27,14 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QStringList>
 #include <QStyle>
 #include <QStyleOption>
-#include <QTimer>
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdio>
-#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -377,68 +375,43 @@ TEST_F(Density, TheCalculationRoadsWindows) {
         FirstForm->InputMEdit->setText(QString::number(Case.A.size()));
         FirstForm->InputNEdit->setText(QString::number(Case.B.size()));
         QStringList Entry, Random, Busy, Answer;
-        bool BusyChecked = false;
-
-        // Checked from the event loop of its showing, ahead of the worker's end, which can only
-        // be noticed through that loop after the show handler has started the worker.
-        struct TAtShow : QObject {
-            std::function<void()> Act;
-            bool eventFilter(QObject*, QEvent* Event) override {
-                if (Event->type() == QEvent::Show && !Event->spontaneous())
-                    QMetaObject::invokeMethod(BusyForm, Act, Qt::QueuedConnection);
-                return false;
-            }
-        } AtShow;
-        AtShow.Act = [&] {
-            Busy = CheckWindow(BusyForm);
-            BusyChecked = true;
-        };
-        BusyForm->installEventFilter(&AtShow);
-
-        WhenModal(InputABCForm, [&] {
-            Entry = CheckWindow(InputABCForm);
-            WhenModal(RandomForm, [&] {
-                Random = CheckWindow(RandomForm);
-                Click(RandomForm->CancelButton);
+        // The progress dialog is checked from the event loop of its showing, ahead of the
+        // worker's end, which can only be noticed through that loop after the show handler has
+        // started the worker. Should the road end in a message instead, the walk fails.
+        TModalDriver Road;
+        Road.Then(InputABCForm,
+                  [&] {
+                      Entry = CheckWindow(InputABCForm);
+                      Click(InputABCForm->RandomButton);
+                      for (std::size_t I = 0; I < Case.A.size(); ++I)
+                          InputABCForm->InputA->SetCells(int(I), 1, Case.A[I]);
+                      for (std::size_t J = 0; J < Case.B.size(); ++J) {
+                          InputABCForm->InputB->SetCells(int(J), 1, Case.B[J]);
+                          for (std::size_t I = 0; I < Case.A.size(); ++I)
+                              InputABCForm->InputC->SetCells(int(J + 1), int(I + 1),
+                                                             std::to_string(1 + I + 2 * J));
+                      }
+                      Click(InputABCForm->OkButton);
+                  })
+            .Then(RandomForm,
+                  [&] {
+                      Random = CheckWindow(RandomForm);
+                      Click(RandomForm->CancelButton);
+                  })
+            .AtShowOf(BusyForm, [&] { Busy = CheckWindow(BusyForm); })
+            .Then(AnswerForm, [&] {
+                Answer = CheckWindow(AnswerForm);
+                Click(AnswerForm->OkButton);
             });
-            Click(InputABCForm->RandomButton);
-            for (std::size_t I = 0; I < Case.A.size(); ++I)
-                InputABCForm->InputA->SetCells(int(I), 1, Case.A[I]);
-            for (std::size_t J = 0; J < Case.B.size(); ++J) {
-                InputABCForm->InputB->SetCells(int(J), 1, Case.B[J]);
-                for (std::size_t I = 0; I < Case.A.size(); ++I)
-                    InputABCForm->InputC->SetCells(int(J + 1), int(I + 1),
-                                                   std::to_string(1 + I + 2 * J));
-            }
-            Click(InputABCForm->OkButton);
-        });
-        WhenModal(AnswerForm, [&] {
-            Answer = CheckWindow(AnswerForm);
-            Click(AnswerForm->OkButton);
-        });
-        // Should the road end in a message instead, it is closed and the results are missing.
-        QString Message;
-        QTimer Boxes;
-        Boxes.setInterval(5);
-        QObject::connect(&Boxes, &QTimer::timeout, [&] {
-            if (auto* Box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-                Message = Box->text();
-                Box->button(QMessageBox::Ok)->click();
-            }
-        });
-        Boxes.start();
-        Click(FirstForm->OkButton);
-        Boxes.stop();
-        BusyForm->removeEventFilter(&AtShow);
+        EXPECT_TRUE(Road.Walk([] { Click(FirstForm->OkButton); }))
+            << Road.Unexpected.join(", ").toStdString();
         EXPECT_TRUE(TUiThread::WaitForThreads());
 
-        EXPECT_EQ(Text(Message), "");
         for (const char* Caption : {"Stocks", "Demands", "Transport Costs", "OK", "Cancel"})
             EXPECT_TRUE(Entry.contains(Caption)) << Caption;
         for (const char* Caption : {"Maximum value of Stocks", "Maximum value of Demands",
                                     "Maximum value of Transpot Costs", "OK", "Cancel"})
             EXPECT_TRUE(Random.contains(Caption)) << Caption;
-        EXPECT_TRUE(BusyChecked);
         EXPECT_TRUE(Busy.contains("Abort"));
         for (const QString& Caption :
              {QString("Calculation Time"), QString("Transport Cost"), QString("Transport Plan"),

@@ -5,25 +5,21 @@
 #include "BusyUnit.h"
 #include "CalcUnit.h"
 #include "InputABCUnit.h"
+#include "Problems.h"
+#include "ProgramRoads.h"
 #include "ProgramTestSupport.h"
 #include "QtSynchronizer.h"
-#include "RandomGen.h"
 #include "RandomUnit.h"
 #include "ThreadTestSupport.h"
 #include "WindowTestSupport.h"
 
 #include <QAccessible>
-#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QPointer>
 #include <QStringList>
 #include <QTest>
-#include <QTimer>
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <functional>
 #include <set>
 #include <string>
 #include <vector>
@@ -40,139 +36,6 @@ QString Spoken(QObject* Object, QAccessible::Text Text) {
     QAccessibleInterface* Interface = QAccessible::queryAccessibleInterface(Object);
     return Interface ? Interface->text(Text) : QString("(no interface)");
 }
-
-// Walks one calculation road as a user does: each step waits until its window is the active
-// modal one and then acts in it. The progress dialog is passed by without a step unless one is
-// given for it. Any other window that turns up ends the walk: it is closed, and so is every
-// window after it, until the road has unwound back to the main window.
-class TRoad {
-public:
-    using TFind = std::function<QWidget*()>;
-
-    TRoad& Then(QWidget* Window, std::function<void()> Act) {
-        Steps_.push_back({[Window] { return Window; }, [Act](QWidget*) { Act(); }});
-        return *this;
-    }
-    // The next error message box; Act gets it and must close it.
-    TRoad& ThenError(std::function<void(QMessageBox*)> Act) {
-        Steps_.push_back(
-            {[] { return qobject_cast<QMessageBox*>(QApplication::activeModalWidget()); },
-             [Act](QWidget* Box) { Act(static_cast<QMessageBox*>(Box)); }});
-        return *this;
-    }
-    // The next error box: records its text and presses its OK button.
-    TRoad& ThenErrorText(QString& Text) {
-        return ThenError([&Text](QMessageBox* Box) {
-            Text = Box->windowTitle() + ": " + Box->text();
-            Box->button(QMessageBox::Ok)->click();
-        });
-    }
-
-    // Act, posted as soon as Window starts showing: ahead of anything its own show handler
-    // starts, however fast that ends.
-    TRoad& AtShowOf(QWidget* Window, std::function<void()> Act) {
-        Shows_.push_back({Window, std::move(Act)});
-        return *this;
-    }
-
-    // Runs Start, which returns when the road is over, and tells whether every step ran and
-    // nothing else turned up.
-    bool Walk(const std::function<void()>& Start) {
-        TShowFilter Filter(Shows_);
-        for (const TShow& Show : Shows_)
-            Show.Window->installEventFilter(&Filter);
-        QTimer Poll;
-        Poll.setInterval(2);
-        QObject::connect(&Poll, &QTimer::timeout, [this] { Tick(); });
-        Poll.start();
-        Idle_.start();
-        Start();
-        Poll.stop();
-        return Next_ == Steps_.size() && Unexpected.isEmpty() && Filter.AllSeen();
-    }
-
-    // The windows that turned up without a step, by title.
-    QStringList Unexpected;
-
-private:
-    struct TStep {
-        TFind Find;
-        std::function<void(QWidget*)> Act;
-    };
-
-    void Tick() {
-        // A window closed since it was acted on may come again as a later step.
-        std::erase_if(Acted_, [](const QPointer<QWidget>& Window) {
-            return !Window || !Window->isVisible();
-        });
-        QWidget* Top = QApplication::activeModalWidget();
-        if (!Top || !Top->isVisible() || !Top->isActiveWindow())
-            return;
-        if (std::count(Acted_.begin(), Acted_.end(), Top) ||
-            (Top == BusyForm && !Unwinding_ && Idle_.elapsed() < 60000))
-            return;
-        if (!Unwinding_ && Next_ < Steps_.size() && Steps_[Next_].Find() == Top) {
-            Acted_.push_back(Top);
-            Idle_.restart();
-            auto Act = Steps_[Next_++].Act;
-            // From an event of its own: an action may open a nested modal showing.
-            QTimer::singleShot(0, Top, [Act, Top] { Act(Top); });
-            return;
-        }
-        if (!Unwinding_) {
-            auto* Box = qobject_cast<QMessageBox*>(Top);
-            Unexpected.append(Top->windowTitle() + (Box ? ": " + Box->text() : QString()));
-        }
-        Unwinding_ = true;
-        Acted_.push_back(Top);
-        if (Top == BusyForm && BusyForm->Running()) {
-            BusyForm->CancelButtonClick();
-            std::erase(Acted_, Top);
-        } else if (auto* Dialog = qobject_cast<QDialog*>(Top)) {
-            Dialog->reject();
-        } else if (auto* Form = dynamic_cast<TForm*>(Top)) {
-            Form->SetModalResult(mrCancel);
-        }
-    }
-
-    struct TShow {
-        QWidget* Window;
-        std::function<void()> Act;
-    };
-    class TShowFilter : public QObject {
-    public:
-        explicit TShowFilter(const std::vector<TShow>& Shows) : Shows_(Shows) {}
-        bool AllSeen() const { return Seen_ == Shows_.size(); }
-
-    protected:
-        bool eventFilter(QObject* Watched, QEvent* Event) override {
-            if (Event->type() == QEvent::Show && !Event->spontaneous())
-                for (const TShow& Show : Shows_)
-                    if (Show.Window == Watched) {
-                        ++Seen_;
-                        QMetaObject::invokeMethod(Show.Window, Show.Act, Qt::QueuedConnection);
-                    }
-            return false;
-        }
-
-    private:
-        const std::vector<TShow>& Shows_;
-        std::size_t Seen_ = 0;
-    };
-
-    std::vector<TStep> Steps_;
-    std::vector<TShow> Shows_;
-    std::size_t Next_ = 0;
-    // Closed windows drop out: a message box goes, and the next may take its address.
-    std::vector<QPointer<QWidget>> Acted_;
-    bool Unwinding_ = false;
-    QElapsedTimer Idle_;
-};
-
-struct TProblem {
-    std::vector<std::string> A, B;
-    std::vector<std::vector<std::string>> C;
-};
 
 class First : public TProgramWindows {
 protected:
@@ -208,30 +71,9 @@ protected:
     }
 
     // The data-entry window's cells for the problem, then its OK.
-    static void EnterAndConfirm(const TProblem& P) {
-        for (std::size_t I = 0; I < P.A.size(); ++I)
-            InputABCForm->InputA->SetCells(int(I), 1, P.A[I]);
-        for (std::size_t J = 0; J < P.B.size(); ++J)
-            InputABCForm->InputB->SetCells(int(J), 1, P.B[J]);
-        for (std::size_t I = 0; I < P.C.size(); ++I)
-            for (std::size_t J = 0; J < P.C[I].size(); ++J)
-                InputABCForm->InputC->SetCells(int(J + 1), int(I + 1), P.C[I][J]);
+    static void EnterAndConfirm(const TTextProblem& P) {
+        EnterCells(P);
         Click(InputABCForm->OkButton);
-    }
-
-    // The program's random fill as the worker tests draw it: stocks, demands, then costs.
-    static TProblem RandomProblem(int M, int N, int Max, std::uint32_t Seed) {
-        RandomState = Seed;
-        TProblem P;
-        for (int I = 0; I < M; ++I)
-            P.A.push_back(std::to_string(RandomBelow(Max) + 1));
-        for (int J = 0; J < N; ++J)
-            P.B.push_back(std::to_string(RandomBelow(Max) + 1));
-        P.C.assign(std::size_t(M), {});
-        for (int I = 0; I < M; ++I)
-            for (int J = 0; J < N; ++J)
-                P.C[std::size_t(I)].push_back(std::to_string(RandomBelow(Max) + 1));
-        return P;
     }
 
     // What the results window showed.
@@ -264,9 +106,9 @@ protected:
     }
 
     // The whole road for a problem that ends with a plan: OK, data entry, progress, results.
-    static bool Solve(const QString& M, const QString& N, const TProblem& P, TShown& Shown) {
+    static bool Solve(const QString& M, const QString& N, const TTextProblem& P, TShown& Shown) {
         SetSizes(M, N);
-        TRoad Road;
+        TModalDriver Road;
         Road.Then(InputABCForm, [&P] { EnterAndConfirm(P); }).Then(AnswerForm, [&Shown] {
             ReadResults(Shown);
             Click(AnswerForm->OkButton);
@@ -274,13 +116,15 @@ protected:
         return Road.Walk([] { Click(FirstForm->OkButton); });
     }
 
-    static TProblem Balanced() {
+    static TTextProblem Balanced() {
         return {{"30", "20"}, {"10", "25", "15"}, {{"8", "6", "10"}, {"9", "12", "13"}}};
     }
     // Stock 15, demand 20: a dummy supplier covers 5 of consumer 2's demand.
-    static TProblem MoreDemand() { return {{"10", "5"}, {"8", "12"}, {{"1", "4"}, {"3", "2"}}}; }
+    static TTextProblem MoreDemand() {
+        return {{"10", "5"}, {"8", "12"}, {{"1", "4"}, {"3", "2"}}};
+    }
     // Stock 30, demand 20: supplier 3, the dearest, keeps its 10.
-    static TProblem MoreStock() {
+    static TTextProblem MoreStock() {
         return {{"10", "10", "10"}, {"12", "8"}, {{"1", "5"}, {"4", "2"}, {"9", "9"}}};
     }
 };
@@ -433,7 +277,7 @@ TEST_F(First, ReadableTextsStayAsTypedAndOkUsesTheirValues) {
 
     // Cancel in the data entry: the store has the sizes, nothing else opens.
     int Cols = 0, Rows = 0;
-    TRoad Road;
+    TModalDriver Road;
     Road.Then(InputABCForm, [&] {
         Cols = InputABCForm->InputC->ColCount();
         Rows = InputABCForm->InputC->RowCount();
@@ -462,7 +306,7 @@ TEST_F(First, EnterMovesOnAndTheFocusedOkStartsTheRoad) {
     EXPECT_TRUE(FirstForm->OkButton->hasFocus());
     EXPECT_EQ(FirstForm->InputNEdit->text(), "14");
 
-    TRoad Road;
+    TModalDriver Road;
     Road.Then(InputABCForm, [] { Click(InputABCForm->CancelButton); });
     EXPECT_TRUE(Road.Walk([] { QTest::keyClick(FirstForm->OkButton, Qt::Key_Return); }));
     EXPECT_EQ(Calc->M, 3);
@@ -488,7 +332,7 @@ TEST_F(First, TabOrderAndAccelerators) {
 
     // Alt+A opens the about dialog over the main window, which stays shown.
     bool MainShown = false, Closed = false;
-    TRoad Road;
+    TModalDriver Road;
     Road.Then(AboutBox, [&] {
         MainShown = FirstForm->isVisible();
         Click(AboutBox->OkButton);
@@ -565,10 +409,10 @@ TEST_F(First, OneByOneProblem) {
 
 TEST_F(First, LoopingIsReportedAndTheEntriesStay) {
     // A problem whose calculation needs exactly the 999 pivots of the cap.
-    const TProblem P = RandomProblem(120, 120, 50, 289);
+    const TTextProblem P = TextProblem(RandomProblem(289, 120, 120, 50));
     SetSizes("120", "120");
     QString Message;
-    TRoad Road;
+    TModalDriver Road;
     Road.Then(InputABCForm, [&P] { EnterAndConfirm(P); }).ThenErrorText(Message);
     EXPECT_TRUE(Road.Walk([] { Click(FirstForm->OkButton); }))
         << Road.Unexpected.join(", ").toStdString();
@@ -584,13 +428,13 @@ TEST_F(First, LoopingIsReportedAndTheEntriesStay) {
 }
 
 TEST_F(First, AbortIsReported) {
-    const TProblem P = RandomProblem(500, 500, 9999, 7);
+    const TTextProblem P = TextProblem(RandomProblem(7, 500, 500, 9999));
     SetSizes("500", "500");
     QString Message;
     QMessageBox::Icon Icon = QMessageBox::NoIcon;
     // The worker waits after its first pivot until Abort has been clicked.
     TCheckpointHold Hold(1);
-    TRoad Road;
+    TModalDriver Road;
     Road.Then(InputABCForm, [&P] { EnterAndConfirm(P); })
         .AtShowOf(
             BusyForm,
@@ -609,13 +453,13 @@ TEST_F(First, AbortIsReported) {
 }
 
 TEST_F(First, AFailedRunGivesTheTypedTableBackAtTheRefusedCell) {
-    TProblem P = Balanced();
+    TTextProblem P = Balanced();
     P.A[1] = "-20";
     SetSizes("2", "3");
     QString Message, Reason;
     bool AtStock2 = false;
     TShown Shown;
-    TRoad Road;
+    TModalDriver Road;
     Road.Then(InputABCForm, [&P] { EnterAndConfirm(P); })
         .ThenError([&](QMessageBox* Box) {
             Message = Box->windowTitle() + ": " + Box->text();
@@ -672,7 +516,7 @@ TEST_F(First, AProblemIsTypedOrFilledAndSolvedWithTheKeyboardAloneOnEveryOpening
     EXPECT_TRUE(FirstForm->OkButton->hasFocus());
 
     QString Cost;
-    TRoad Road;
+    TModalDriver Road;
     Road.Then(InputABCForm,
               [&] {
                   TInputABCForm* F = InputABCForm;
@@ -705,7 +549,7 @@ TEST_F(First, AProblemIsTypedOrFilledAndSolvedWithTheKeyboardAloneOnEveryOpening
     EXPECT_EQ(FirstForm->InputMEdit->selectedText(), "2");
     QString Maximum;
     bool Filled = false;
-    TRoad Second;
+    TModalDriver Second;
     Second
         .Then(InputABCForm,
               [&] {

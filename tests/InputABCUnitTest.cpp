@@ -1,8 +1,6 @@
 #include "InputABCUnit.h"
-#include "CalcUnit.h"
-#include "ProgramFaces.h"
-#include "RandomUnit.h"
-#include "WindowTestSupport.h"
+
+#include "EntryWindows.h"
 
 #include <QClipboard>
 #include <QLineEdit>
@@ -23,31 +21,8 @@ public:
     ~TRegion() { QLocale::setDefault(QLocale::system()); }
 };
 
-class InputABCUnitTest : public testing::Test {
+class InputABCUnitTest : public TEntryWindows {
 protected:
-    static void SetUpTestSuite() {
-        Calc = new TCalc;
-        InstallProgramFaces();
-        RandomForm = new TRandomForm;
-        InputABCForm = new TInputABCForm;
-    }
-    static void TearDownTestSuite() {
-        delete InputABCForm;
-        delete RandomForm;
-        delete Calc;
-        InputABCForm = nullptr;
-        RandomForm = nullptr;
-        Calc = nullptr;
-    }
-
-    // Opens the window modally for an M x N problem and runs Action in it.
-    static int Open(int M, int N, std::function<void()> Action) {
-        Calc->M = M;
-        Calc->N = N;
-        WhenModal(InputABCForm, std::move(Action));
-        return InputABCForm->ShowModal();
-    }
-
     // Types Text into a cell the way a user does: a click on the cell, then the keys.
     static void Type(TStringGrid* Grid, int Col, int Row, const QString& Text) {
         Grid->SetLeftCol(Col);

@@ -1,10 +1,8 @@
 #include "RandomUnit.h"
-#include "CalcUnit.h"
+
 #include "Clock.h"
-#include "InputABCUnit.h"
-#include "ProgramFaces.h"
+#include "EntryWindows.h"
 #include "RandomGen.h"
-#include "WindowTestSupport.h"
 
 #include <QLineEdit>
 
@@ -15,23 +13,8 @@
 
 namespace {
 
-class RandomUnitTest : public testing::Test {
+class RandomUnitTest : public TEntryWindows {
 protected:
-    static void SetUpTestSuite() {
-        Calc = new TCalc;
-        InstallProgramFaces();
-        RandomForm = new TRandomForm;
-        InputABCForm = new TInputABCForm;
-    }
-    static void TearDownTestSuite() {
-        delete InputABCForm;
-        delete RandomForm;
-        delete Calc;
-        InputABCForm = nullptr;
-        RandomForm = nullptr;
-        Calc = nullptr;
-    }
-
     static void SetMaxima(const QString& A, const QString& B, const QString& C) {
         RandomForm->ARangeEdit->setText(A);
         RandomForm->BRangeEdit->setText(B);
@@ -78,13 +61,6 @@ protected:
             High = std::max(High, std::stoi(Text));
         }
         return {Low, High};
-    }
-
-    static int Open(int M, int N, std::function<void()> Action) {
-        Calc->M = M;
-        Calc->N = N;
-        WhenModal(InputABCForm, std::move(Action));
-        return InputABCForm->ShowModal();
     }
 };
 
