@@ -329,12 +329,6 @@ protected:
         AnswerForm->setObjectName("AnswerForm");
         AboutBox->setObjectName("AboutBox");
     }
-    void SetUp() override {
-        FirstForm->show();
-        FirstForm->activateWindow();
-        ASSERT_TRUE(WaitFor([] { return FirstForm->isActiveWindow(); }));
-    }
-    void TearDown() override { EXPECT_TRUE(TUiThread::WaitForThreads()); }
 };
 
 TEST_F(Density, TheScreensRatioIsTheScaleAskedFor) {

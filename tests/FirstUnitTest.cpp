@@ -40,14 +40,12 @@ QString Spoken(QObject* Object, QAccessible::Text Text) {
 class First : public TProgramWindows {
 protected:
     void SetUp() override {
-        FirstForm->show();
-        FirstForm->activateWindow();
-        ASSERT_TRUE(WaitFor([] { return FirstForm->isActiveWindow(); }));
+        TProgramWindows::SetUp();
         FirstForm->InputMEdit->setFocus();
         ASSERT_TRUE(WaitFor([] { return FirstForm->InputMEdit->hasFocus(); }));
     }
     void TearDown() override {
-        EXPECT_TRUE(TUiThread::WaitForThreads());
+        TProgramWindows::TearDown();
         SetSizes("1", "1");
     }
 

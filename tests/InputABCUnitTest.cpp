@@ -33,6 +33,13 @@ protected:
         QTest::keyClicks(Grid->Editor(), Text);
     }
 
+    // Pastes Text with Ctrl+V at a cell reached as a user reaches it.
+    static void PasteAt(TStringGrid* Grid, int Col, int Row, const QString& Text) {
+        Type(Grid, Col, Row, "");
+        QGuiApplication::clipboard()->setText(Text);
+        QTest::keyClick(Grid->Editor(), Qt::Key_V, Qt::ControlModifier);
+    }
+
     static void FillStore(double Value) {
         for (int I = 1; I <= 3; ++I) {
             Calc->SetA(I, Value);
@@ -280,16 +287,12 @@ TEST_F(InputABCUnitTest, BlocksPastedFromASpreadsheetAreConvertedAtOkLikeTypedTe
     const TRegion Region(QLocale::English);
     FillStore(-99.0);
     const int Result = Open(3, 3, [F] {
-        Type(F->InputA, 0, 1, "");
-        QGuiApplication::clipboard()->setText("4\t5\t6\t7\r\n");
-        QTest::keyClick(F->InputA->Editor(), Qt::Key_V, Qt::ControlModifier);
+        PasteAt(F->InputA, 0, 1, "4\t5\t6\t7\r\n");
         Type(F->InputB, 1, 1, "");
         QGuiApplication::clipboard()->setText("8");
         QTest::keyClick(F->InputB->Editor(), Qt::Key_Insert, Qt::ShiftModifier);
         // A block from the second cost row on, wider and longer than the table.
-        Type(F->InputC, 1, 2, "");
-        QGuiApplication::clipboard()->setText("1\t2,5\tx\t9\n3\t\t 4\n5\n");
-        QTest::keyClick(F->InputC->Editor(), Qt::Key_V, Qt::ControlModifier);
+        PasteAt(F->InputC, 1, 2, "1\t2,5\tx\t9\n3\t\t 4\n5\n");
         EXPECT_EQ(F->InputC->Editor()->text(), "1");
         EXPECT_EQ(F->InputC->Cells(0, 3), "3");
         EXPECT_EQ(F->InputC->Cells(1, 3), "3");
@@ -332,14 +335,10 @@ TEST_F(InputABCUnitTest, PastedDecimalCommasOfACommaRegionBecomePointsAndTextSta
     TInputABCForm* F = InputABCForm;
     const TRegion Region(QLocale::German);
     const int Result = Open(2, 3, [F] {
-        Type(F->InputA, 0, 1, "");
-        QGuiApplication::clipboard()->setText("4,25\n");
-        QTest::keyClick(F->InputA->Editor(), Qt::Key_V, Qt::ControlModifier);
+        PasteAt(F->InputA, 0, 1, "4,25\n");
         EXPECT_EQ(F->InputA->Editor()->text(), "4.25");
         // A mixed block: commas, points, a thousands point, a word, an exponent.
-        Type(F->InputC, 1, 1, "");
-        QGuiApplication::clipboard()->setText("2,5\t3.5\t7\r\n1.234,5\tx\t-1,5E1\r\n");
-        QTest::keyClick(F->InputC->Editor(), Qt::Key_V, Qt::ControlModifier);
+        PasteAt(F->InputC, 1, 1, "2,5\t3.5\t7\r\n1.234,5\tx\t-1,5E1\r\n");
         EXPECT_EQ(F->InputC->Cells(1, 1), "2.5");
         EXPECT_EQ(F->InputC->Cells(3, 2), "-1.5E1");
         EXPECT_EQ(MarkedCells(F->InputC), (std::vector<std::string>{"1.234,5", "x"}));
@@ -364,9 +363,7 @@ TEST_F(InputABCUnitTest, InAPointRegionCommasStayAndTheCellBeingTypedIsMarkedWhi
     TInputABCForm* F = InputABCForm;
     const TRegion Region(QLocale::English);
     const int Result = Open(2, 3, [F] {
-        Type(F->InputB, 0, 1, "");
-        QGuiApplication::clipboard()->setText("2,5\t3.5\t1,000");
-        QTest::keyClick(F->InputB->Editor(), Qt::Key_V, Qt::ControlModifier);
+        PasteAt(F->InputB, 0, 1, "2,5\t3.5\t1,000");
         EXPECT_EQ(MarkedCells(F->InputB), (std::vector<std::string>{"2,5", "1,000"}));
 
         Type(F->InputA, 1, 1, "1");

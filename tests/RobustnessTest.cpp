@@ -56,19 +56,13 @@ int SizeOf(const TEdit* Edit) {
 class Robustness : public TProgramWindows {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(ShowMain());
+        TProgramWindows::SetUp();
         FirstForm->InputMEdit->setText("1");
         FirstForm->InputNEdit->setText("1");
     }
     void TearDown() override {
-        EXPECT_TRUE(TUiThread::WaitForThreads());
+        TProgramWindows::TearDown();
         EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
-    }
-
-    static bool ShowMain() {
-        FirstForm->show();
-        FirstForm->activateWindow();
-        return WaitFor([] { return FirstForm->isActiveWindow(); });
     }
 
     // After every road: the main window is back, nothing modal is left open, no worker runs.

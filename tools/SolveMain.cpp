@@ -103,15 +103,14 @@ int main(int Argc, char** Argv) {
     }
 
     const TCalcOutcome Out = RunCalculation();
-    const bool Failed = Out.Failed, Aborted = Out.Aborted, Looping = Out.Looping;
-    const std::string& Reason = Out.FailReason;
-    const int Pivots = Out.Pivots;
-
-    const char* Outcome = Failed ? "Failed" : Aborted ? "Aborted" : Looping ? "Looping" : "Optimal";
-    std::printf("outcome %s\n", Outcome);
+    const bool Failed = Out.Failed;
+    std::printf("outcome %s\n", Failed        ? "Failed"
+                                : Out.Aborted ? "Aborted"
+                                : Out.Looping ? "Looping"
+                                              : "Optimal");
     if (Failed)
-        std::printf("reason %s\n", Reason.c_str());
-    std::printf("pivots %d\n", Pivots);
+        std::printf("reason %s\n", Out.FailReason.c_str());
+    std::printf("pivots %d\n", Out.Pivots);
     std::printf("balance_kind %d\n", int(Store->BalanceKind));
     std::printf("m %d\nn %d\n", Store->M, Store->N);
     std::printf("total_cost %.17g\n", Failed ? 0.0 : Store->TotalCost());

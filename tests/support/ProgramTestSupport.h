@@ -1,6 +1,7 @@
 // The whole program's windows for a test suite: the store, the six windows and the UI-thread
 // synchronizer made once for the suite and freed after it, the about dialog's links kept from
-// opening anything. Suites of tests that drive the program derive their fixture from this one.
+// opening anything. Every test starts with the main window shown and active, and ends once no
+// worker is left. Suites of tests that drive the program derive their fixture from this one.
 #pragma once
 
 #include "AboutUnit.h"
@@ -8,6 +9,8 @@
 #include "FirstUnit.h"
 #include "QtSynchronizer.h"
 #include "ThreadBase.h"
+#include "ThreadTestSupport.h"
+#include "WindowTestSupport.h"
 
 #include <QString>
 #include <gtest/gtest.h>
@@ -25,5 +28,13 @@ protected:
         delete Calc;
         Calc = nullptr;
         SetSynchronizer(nullptr);
+    }
+    void SetUp() override { ASSERT_TRUE(ShowMain()); }
+    void TearDown() override { EXPECT_TRUE(TUiThread::WaitForThreads()); }
+
+    static bool ShowMain() {
+        FirstForm->show();
+        FirstForm->activateWindow();
+        return WaitFor([] { return FirstForm->isActiveWindow(); });
     }
 };
