@@ -60,8 +60,8 @@ struct TBenchCase {
 };
 
 // The program's random fill, its costs raised by Base and divided by Divisor.
-TReferenceProblem BenchProblem(std::uint32_t Seed, const TBenchCase& BenchCase) {
-    TReferenceProblem P = RandomProblem(Seed, BenchCase.M, BenchCase.N, BenchCase.Max);
+TProblem BenchProblem(std::uint32_t Seed, const TBenchCase& BenchCase) {
+    TProblem P = RandomProblem(Seed, BenchCase.M, BenchCase.N, BenchCase.Max);
     for (double& C : P.C)
         C = double(BenchCase.Base + C) / BenchCase.Divisor;
     if (BenchCase.Balanced) {
@@ -87,22 +87,6 @@ std::string CaseName(const TBenchCase& BenchCase) {
     return BenchCase.Extra == 0 ? Name : Name + "+" + std::to_string(BenchCase.Extra);
 }
 
-enum class TOutcome { Optimal, Looping, Aborted, Failed };
-
-const char* OutcomeName(TOutcome Outcome) {
-    switch (Outcome) {
-    case TOutcome::Optimal:
-        return "Optimal";
-    case TOutcome::Looping:
-        return "Looping";
-    case TOutcome::Aborted:
-        return "Aborted";
-    case TOutcome::Failed:
-        return "Failed";
-    }
-    return "?";
-}
-
 struct TRun {
     int Pivots = 0;
     TOutcome Outcome = TOutcome::Failed;
@@ -111,19 +95,16 @@ struct TRun {
 
 // One whole calculation through the worker, timed from its creation to its notification.
 TRun RunWorker() {
-    const TCalcOutcome Out = RunCalculation();
+    const TCalcRun Out = RunCalculation();
     TRun Run;
     Run.Pivots = Out.Pivots;
-    Run.Outcome = Out.Failed    ? TOutcome::Failed
-                  : Out.Aborted ? TOutcome::Aborted
-                  : Out.Looping ? TOutcome::Looping
-                                : TOutcome::Optimal;
+    Run.Outcome = Out.Outcome;
     Run.Seconds = std::chrono::duration<double>(Out.Time).count();
     return Run;
 }
 
 // The plain transcription's whole calculation, capped as the worker is.
-TRun RunPlain(const TReferenceProblem& Problem) {
+TRun RunPlain(const TProblem& Problem) {
     TPlainSolver Plain;
     Plain.M = Problem.M;
     Plain.N = Problem.N;
@@ -232,7 +213,7 @@ struct TLemonRun {
 
 // LEMON's complete solve of the problem balanced as the program balances it.
 // Costs given as whole numbers over Divisor, a power of two, go to LEMON times Divisor.
-TLemonRun RunLemon(const TReferenceProblem& P, int Divisor) {
+TLemonRun RunLemon(const TProblem& P, int Divisor) {
     using Graph = lemon::SmartDigraph;
     TLemonRun Result;
     const auto Start = Clock::now();
@@ -286,7 +267,7 @@ bool RelativelyEqual(double X, double Y) {
 TRow Measure(const TBenchCase& BenchCase, std::uint32_t Seed, int Reps, int PlainReps) {
     TRow Row;
     Row.Name = CaseName(BenchCase);
-    const TReferenceProblem Problem = BenchProblem(Seed, BenchCase);
+    const TProblem Problem = BenchProblem(Seed, BenchCase);
     std::unique_ptr<TCalc> Store(new TCalc);
     Calc = Store.get();
 

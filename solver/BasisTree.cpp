@@ -3,26 +3,26 @@
 #include <algorithm>
 #include <cassert>
 
-void BasisTree::Invalidate() {
+void TBasisTree::Invalidate() {
     Valid_ = false;
     Listed_ = false;
 }
 
-void BasisTree::NoteFlip(int I, int J, bool Basic) {
+void TBasisTree::NoteFlip(int I, int J, bool Basic) {
     if (FlipCount_ < 2)
         Flips_[FlipCount_] = {{I, J}, Basic};
     FlipCount_ = std::min(FlipCount_ + 1, 3);
 }
 
 // The basic cell joining a node to its parent.
-TTreeCell BasisTree::Edge(int Node) const {
+TCell TBasisTree::Edge(int Node) const {
     const int Up = Parent_[Node];
-    return IsRow(Node) ? TTreeCell{Node, Up - Capacity} : TTreeCell{Up, Node - Capacity};
+    return IsRow(Node) ? TCell{Node, Up - Capacity} : TCell{Up, Node - Capacity};
 }
 
 // The basic cells in row-major order, then, by a counting sort, each column's cells in that
 // order: column J's at ColEntries_[ColFirst_[J] .. ColFirst_[J + 1] - 1].
-void BasisTree::ListBasicCells(int M, int N) {
+void TBasisTree::ListBasicCells(int M, int N) {
     const int Need = M + N - 1;
     int Count = 0;
     for (int I = 1; I <= M; ++I) {
@@ -46,7 +46,7 @@ void BasisTree::ListBasicCells(int M, int N) {
 }
 
 // A walk outwards from row 1 over the cells of each newly known row or column.
-TMove BasisTree::Build(int M, int N) {
+TMove TBasisTree::Build(int M, int N) {
     Invalidate();
     FlipCount_ = 0;
     PendingCount_ = 0;
@@ -79,10 +79,10 @@ TMove BasisTree::Build(int M, int N) {
     Valid_ = true;
     M_ = M;
     N_ = N;
-    return {true, 0.0, true, nullptr, 0};
+    return TMove::Rebuild();
 }
 
-void BasisTree::Reach(int Node, int From, TTreeCell Cell, int& Tail) {
+void TBasisTree::Reach(int Node, int From, TCell Cell, int& Tail) {
     if (Known_[Node])
         return;
     Known_[Node] = true;
@@ -94,8 +94,8 @@ void BasisTree::Reach(int Node, int From, TTreeCell Cell, int& Tail) {
 
 // With whole costs the re-hung side's rows all move by one whole number and its columns by the
 // negative of it, exactly; the move reports whether they did.
-TMove BasisTree::Settle() {
-    TMove Move{false, 0.0, true, Pending_, PendingCount_};
+TMove TBasisTree::Settle() {
+    TMove Move = TMove::Partial(Pending_, PendingCount_);
     for (int K = 0; K < PendingCount_; ++K) {
         const int Node = Pending_[K];
         const double Old = Potential(Node);
@@ -115,7 +115,7 @@ TMove BasisTree::Settle() {
 // the tree path between column Col and row Row. It lists the path starting with the cell in
 // column Col if that lies above the entering cell, else with the cell in row Row if that lies to
 // the left, else again with the column's cell: up, left, down, the order of its directions.
-void BasisTree::ListPath(int Row, int Col, TCycleCell* Path, std::int32_t& Length) {
+void TBasisTree::ListPath(int Row, int Col, TCycleCell* Path, std::int32_t& Length) {
     // Climb from both ends to where the two ways towards row 1 meet: the row's side into the
     // front of Walk_, the column's side into its back; together at most M + N - 1 nodes.
     int FromRow = RowNode(Row), FromCol = ColNode(Col);
@@ -136,12 +136,12 @@ void BasisTree::ListPath(int Row, int Col, TCycleCell* Path, std::int32_t& Lengt
         FromCol = Parent_[FromCol];
     }
     // The path's cells next to the entering cell, in its column and in its row.
-    const TTreeCell InCol = ColSide > 0 ? Edge(ColEnd[0]) : Edge(Walk_[RowSide - 1]);
-    const TTreeCell InRow = RowSide > 0 ? Edge(Walk_[0]) : Edge(ColEnd[1 - ColSide]);
+    const TCell InCol = ColSide > 0 ? Edge(ColEnd[0]) : Edge(Walk_[RowSide - 1]);
+    const TCell InRow = RowSide > 0 ? Edge(Walk_[0]) : Edge(ColEnd[1 - ColSide]);
     const bool ColumnFirst = InCol.Row < Row || !(InRow.Col < Col);
 
     Length = 0;
-    auto Add = [&](TTreeCell Cell) { Path[++Length] = {Cell.Col, Cell.Row}; };
+    auto Add = [&](TCell Cell) { Path[++Length] = {Cell.Col, Cell.Row}; };
     Add({Row, Col});
     if (ColumnFirst) {
         for (int K = 0; K < ColSide; ++K)
@@ -157,8 +157,8 @@ void BasisTree::ListPath(int Row, int Col, TCycleCell* Path, std::int32_t& Lengt
     Listed_ = true;
 }
 
-void BasisTree::FollowPivot(TTreeCell Entering, TTreeCell Leaving, int M, int N) {
-    auto Is = [](const TFlip& Flip, TTreeCell Cell, bool Basic) {
+void TBasisTree::FollowPivot(TCell Entering, TCell Leaving, int M, int N) {
+    auto Is = [](const TFlip& Flip, TCell Cell, bool Basic) {
         return Flip.Basic == Basic && Flip.Cell.Row == Cell.Row && Flip.Cell.Col == Cell.Col;
     };
     const bool Follows = Listed_ && Valid_ && PendingCount_ == 0 && M == M_ && N == N_ &&
@@ -175,7 +175,7 @@ void BasisTree::FollowPivot(TTreeCell Entering, TTreeCell Leaving, int M, int N)
 
 // The leaving cell cuts the tree in two; the side away from row 1 is hung again from the
 // entering cell, with parents, depths and edge costs renewed. Its potentials wait for Settle.
-void BasisTree::Exchange(TTreeCell Entering, TTreeCell Leaving, int M, int N) {
+void TBasisTree::Exchange(TCell Entering, TCell Leaving, int M, int N) {
     const int LeftRow = RowNode(Leaving.Row), LeftCol = ColNode(Leaving.Col);
     const int Cut = Parent_[LeftRow] == LeftCol ? LeftRow : LeftCol;
     // The leaving cell lies on the path ListPath gave, so it is an edge of the tree.
@@ -232,7 +232,7 @@ void BasisTree::Exchange(TTreeCell Entering, TTreeCell Leaving, int M, int N) {
 }
 
 // Hangs Node under Above by a cell of cost Cost, as Above's first child.
-void BasisTree::Link(int Node, int Above, double Cost) {
+void TBasisTree::Link(int Node, int Above, double Cost) {
     Parent_[Node] = Above;
     ParentCost_[Node] = Cost;
     PrevSibling_[Node] = 0;
@@ -243,7 +243,7 @@ void BasisTree::Link(int Node, int Above, double Cost) {
 }
 
 // Takes Node out of its parent's children.
-void BasisTree::Unlink(int Node) {
+void TBasisTree::Unlink(int Node) {
     if (PrevSibling_[Node] != 0)
         NextSibling_[PrevSibling_[Node]] = NextSibling_[Node];
     else

@@ -12,10 +12,8 @@
 // Nodes count from 1 like the store's indices: row I is node I, column J is node Capacity + J;
 // node 0 is none. The tree is built from references to the plan's shadow and to the store's
 // costs and potentials (costs by CellIndex, potentials from index 1).
-//
-// Invalidate() marks it out of date; Current(M, N) says whether it may be used: it was built or
-// followed for a problem of this size and no cell has entered or left the basis since, except
-// through a pivot it followed.
+// Current(M, N): built or followed for a problem of this size, and no cell has entered or left
+// the basis since except through a pivot it followed. (The caches' protocol: CalcUnit.h.)
 #pragma once
 
 #include "PlanShadow.h"
@@ -23,14 +21,14 @@
 
 #include <cstdint>
 
-struct TTreeCell {
-    std::int32_t Row;
-    std::int32_t Col;
-};
-
-// What the potentials did in one potentials step. Rebuilt: every potential was computed afresh.
-// Otherwise the Count nodes at Nodes moved, rows by Rise and columns by -Rise when Even.
+// What the potentials did in one potentials step: every potential computed afresh, or only the
+// Count nodes at Nodes moved, rows by Rise and columns by -Rise when Even.
 struct TMove {
+    static TMove Rebuild() { return {true, 0.0, true, nullptr, 0}; }
+    static TMove Partial(const std::int32_t* Nodes, int Count) {
+        return {false, 0.0, true, Nodes, Count};
+    }
+
     bool Rebuilt;
     double Rise;
     bool Even;
@@ -38,14 +36,14 @@ struct TMove {
     int Count;
 };
 
-class BasisTree {
+class TBasisTree {
 public:
     static constexpr int Nodes = 2 * Capacity;
 
-    BasisTree(const PlanShadow& Shadow, const double* C, double* U, double* V)
+    TBasisTree(const TPlanShadow& Shadow, const double* C, double* U, double* V)
         : Shadow_(Shadow), C_(C), U_(U), V_(V) {}
-    BasisTree(const BasisTree&) = delete;
-    BasisTree& operator=(const BasisTree&) = delete;
+    TBasisTree(const TBasisTree&) = delete;
+    TBasisTree& operator=(const TBasisTree&) = delete;
 
     static bool IsRow(int Node) { return Node <= Capacity; }
     static int LineOf(int Node) { return IsRow(Node) ? Node : Node - Capacity; }
@@ -65,21 +63,21 @@ public:
     void ListPath(int Row, int Col, TCycleCell* Path, std::int32_t& Length);
     // After a pivot on the path ListPath gave last: Entering is basic now and Leaving is not.
     // Anything else since that path leaves the tree out of date.
-    void FollowPivot(TTreeCell Entering, TTreeCell Leaving, int M, int N);
+    void FollowPivot(TCell Entering, TCell Leaving, int M, int N);
 
 private:
     static int RowNode(int I) { return I; }
     static int ColNode(int J) { return Capacity + J; }
     double& Potential(int Node) { return IsRow(Node) ? U_[Node] : V_[Node - Capacity]; }
-    double Cost(TTreeCell Cell) const { return C_[CellIndex(Cell.Row, Cell.Col)]; }
-    TTreeCell Edge(int Node) const;
+    double Cost(TCell Cell) const { return C_[CellIndex(Cell.Row, Cell.Col)]; }
+    TCell Edge(int Node) const;
     void ListBasicCells(int M, int N);
-    void Reach(int Node, int From, TTreeCell Cell, int& Tail);
-    void Exchange(TTreeCell Entering, TTreeCell Leaving, int M, int N);
+    void Reach(int Node, int From, TCell Cell, int& Tail);
+    void Exchange(TCell Entering, TCell Leaving, int M, int N);
     void Link(int Node, int Above, double Cost);
     void Unlink(int Node);
 
-    const PlanShadow& Shadow_;
+    const TPlanShadow& Shadow_;
     const double* C_;
     double* U_;
     double* V_;
@@ -96,7 +94,7 @@ private:
     // The cells that entered or left the basis since the tree was last in step (more than two:
     // too many to follow).
     struct TFlip {
-        TTreeCell Cell;
+        TCell Cell;
         bool Basic;
     };
     TFlip Flips_[2]{};
@@ -109,7 +107,7 @@ private:
 
     // Working data of Build and ListPath; positions in these lists count from 0.
     static constexpr int MaxEntries = 2 * Capacity - 1;
-    TTreeCell Entries_[MaxEntries]{};
+    TCell Entries_[MaxEntries]{};
     std::int32_t RowFirst_[Capacity + 2]{};
     std::int32_t ColFirst_[Capacity + 3]{};
     std::int32_t ColEntries_[MaxEntries]{};

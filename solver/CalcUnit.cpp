@@ -231,7 +231,7 @@ void TCalc::CalcPotentials() {
         Pricing_.Follow(Tree_.Settle());
         return;
     }
-    Pricing_.Follow({true, 0.0, true, nullptr, 0});
+    Pricing_.Follow(TMove::Rebuild());
     Tree_.Build(M, N);
 }
 
@@ -305,7 +305,7 @@ void TCalc::FindCycle(int Row, int Col) {
         return;
     }
     Tree_.Invalidate();
-    Search_.Run(M, N, Row, Col, Cycle_, CycleLength_);
+    Search_.Find(M, N, Row, Col, Cycle_, CycleLength_);
 }
 
 void TCalc::Pivot() {
@@ -322,8 +322,8 @@ void TCalc::Pivot() {
         }
     for (int K = 1; K <= Length; ++K)
         StoreX(Cycle_[K].Row, Cycle_[K].Col, K % 2 == 1 ? At(K) + Theta : At(K) - Theta);
-    const TTreeCell Entering = {Cycle_[1].Row, Cycle_[1].Col};
-    const TTreeCell Left = {Cycle_[Leaving].Row, Cycle_[Leaving].Col};
+    const TCell Entering = {Cycle_[1].Row, Cycle_[1].Col};
+    const TCell Left = {Cycle_[Leaving].Row, Cycle_[Leaving].Col};
     StoreX(Left.Row, Left.Col, NonBasic);
     Tree_.FollowPivot(Entering, Left, M, N);
 }

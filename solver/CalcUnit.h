@@ -34,22 +34,34 @@
 // steps (a cost or a plan changed from outside, a size changed) sends the next step the plain
 // way.
 //
-// Each of these caches is an object of its own that learns of every change to the store through
-// Changed, with one test of whether it may be used and, where it can go stale, one Invalidate().
-// PlanShadow mirrors the basis marks of X, bit per cell; every write of X updates it, so it is
-// never stale, and Agrees() says whether its two basic tests agree everywhere. BasisTree
-// holds the basis as a tree with its potentials; SetC, Balance and InitialPlan invalidate it, and
-// so does any cell entering or leaving the basis other than through a pivot it listed.
-// WholePricing holds the 16-bit cost table and the row bounds; SetC and Balance invalidate it.
-// CalcPotentials reads the shadow and rebuilds the tree when it is stale (dropping the row
-// bounds), or else renews only the potentials the last pivot moved (raising the bounds to
-// match); it also rebuilds the cost table when it is stale. FindEnteringCell reads the cost table
-// and the bounds when they may be used, else scans the doubles; a basic cell never enters: where
-// rounding lets one win (costs of 1e13 and more), the best non-basic cell by the same rule and
-// tie-break enters instead. FindCycle lists the tree's path when the tree is current and every
-// plan value is a clear basic mark, else it searches in rook moves over the shadow and
-// invalidates the tree. Pivot hands the tree the entering and the leaving cell; the tree follows
-// only a pivot on the path it listed, with nothing else changed since.
+// Each cache is an object of its own with one protocol: it learns of every change to the store
+// through Changed, it has one test of whether it may be used, and where it can go stale one
+// Invalidate(). What a step does when a cache fails its test is the plain way.
+//
+//   cache          told by                        stale after                test        read by
+//   TPlanShadow    every write of X (Record)      never                      Agrees()    TotalCost,
+//                                                                                        CalcPotentials,
+//                                                                                        FindCycle
+//   TBasisTree     SetC, Balance, InitialPlan     a cost or size change;     Current()
+//   CalcPotentials,
+//                  (Invalidate); basis flips      a basis change other than              FindCycle,
+//                  Pivot (NoteFlip); Pivot              a pivot on the path it (FollowPivot) listed
+//   TWholePricing  SetC, Balance (Invalidate);    a cost or size change      Usable()
+//   FindEnteringCell
+//                  CalcPotentials (Prepare,
+//                  Follow)
+//   TCycleSearch   nothing (keeps no state        -                          -           FindCycle,
+//   when
+//                  between calls)                                                        the tree
+//                  may not
+//                                                                                        stand in
+//
+// CalcPotentials rebuilds the tree when it is stale (dropping the pricing's row bounds), or else
+// renews only the potentials the last pivot moved (raising the bounds to match). FindEnteringCell
+// scans the doubles when the pricing may not be used; a basic cell never enters: where rounding
+// lets one win (costs of 1e13 and more), the best non-basic cell by the same rule and tie-break
+// enters instead. FindCycle lists the tree's path when the tree is current and every plan value
+// is a clear basic mark, else it searches in rook moves and invalidates the tree.
 #pragma once
 
 #include "BasisTree.h"
@@ -134,10 +146,10 @@ private:
     std::int32_t CycleLength_ = 0;
 
     // The caches, each told of every change by Changed, and the plain cycle search's stack.
-    PlanShadow Shadow_;
-    BasisTree Tree_{Shadow_, C_, U_, V_};
-    WholePricing Pricing_{C_, U_, V_};
-    CycleSearch Search_{Shadow_};
+    TPlanShadow Shadow_;
+    TBasisTree Tree_{Shadow_, C_, U_, V_};
+    TWholePricing Pricing_{C_, U_, V_};
+    TCycleSearch Search_{Shadow_};
 };
 
 // The one problem store of the program, created by the main routine.

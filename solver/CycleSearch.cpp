@@ -12,11 +12,12 @@ int Opposite(int Dir) {
 
 // Path[1..Length] is the current branch; a spanning tree never repeats a cell on one branch, so
 // a branch holds at most the M + N - 1 basic cells and the entering cell.
-void CycleSearch::Run(int M, int N, int Row, int Col, TCycleCell* Path, std::int32_t& Length) {
+void TCycleSearch::Find(int M, int N, int Row, int Col, TCycleCell* Path, std::int32_t& Length) {
     const int Limit = M + N;
-    const TCycleCell Enter = {Col, Row};
+    const TCell Enter = {Row, Col};
+    const auto At = [Path](int K) { return TCell{Path[K].Row, Path[K].Col}; };
     Length = 1;
-    Path[1] = Enter;
+    Path[1] = {Col, Row};
     BackDir_[1] = 0;
     NextDir_[1] = Up;
     bool Found = false;
@@ -28,8 +29,8 @@ void CycleSearch::Run(int M, int N, int Row, int Col, TCycleCell* Path, std::int
             continue;
         }
         NextDir_[K] = std::uint8_t(Dir + 1);
-        TCycleCell Stop;
-        if (Dir == BackDir_[K] || !Slide(M, N, Path[K], Dir, Enter, Stop))
+        TCell Stop;
+        if (Dir == BackDir_[K] || !Slide(M, N, At(K), Dir, Enter, Stop))
             continue;
         if (Stop.Row == Row && Stop.Col == Col) {
             Found = true;
@@ -37,7 +38,7 @@ void CycleSearch::Run(int M, int N, int Row, int Col, TCycleCell* Path, std::int
         }
         if (Length == Limit)
             throw TCalcError("The cycle search ran past a spanning tree's size");
-        Path[K + 1] = Stop;
+        Path[K + 1] = {Stop.Col, Stop.Row};
         Length = K + 1;
         BackDir_[K + 1] = std::uint8_t(Opposite(Dir));
         NextDir_[K + 1] = Up;
@@ -45,7 +46,7 @@ void CycleSearch::Run(int M, int N, int Row, int Col, TCycleCell* Path, std::int
     if (!Found)
         throw TCalcError("No pivot cycle passes through the entering cell");
     // A closing entry lets the passes see a straight stretch that ends at the entering cell.
-    Path[++Length] = Enter;
+    Path[++Length] = {Col, Row};
     DropStraight(Path, Length, [](TCycleCell P, TCycleCell Q) { return P.Col == Q.Col; });
     DropStraight(Path, Length, [](TCycleCell P, TCycleCell Q) { return P.Row == Q.Row; });
     --Length;
@@ -53,8 +54,7 @@ void CycleSearch::Run(int M, int N, int Row, int Col, TCycleCell* Path, std::int
 
 // One slide: from From in direction Dir over non-basic cells to the first basic cell or to the
 // entering cell, whichever comes first inside the table.
-bool CycleSearch::Slide(int M, int N, TCycleCell From, int Dir, TCycleCell Enter,
-                        TCycleCell& Stop) const {
+bool TCycleSearch::Slide(int M, int N, TCell From, int Dir, TCell Enter, TCell& Stop) const {
     Stop = From;
     const bool SameCol = Enter.Col == From.Col, SameRow = Enter.Row == From.Row;
     int At = -1;
@@ -90,7 +90,7 @@ bool CycleSearch::Slide(int M, int N, TCycleCell From, int Dir, TCycleCell Enter
 // Drops the middle one of three consecutive cells on one line, testing the same position again
 // after a drop: one pass with a read and a write position.
 template <typename F>
-void CycleSearch::DropStraight(TCycleCell* Path, std::int32_t& Length, F Same) {
+void TCycleSearch::DropStraight(TCycleCell* Path, std::int32_t& Length, F Same) {
     if (Length < 3)
         return;
     int W = 1, R = 2;

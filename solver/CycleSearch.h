@@ -11,21 +11,21 @@
 
 #include <cstdint>
 
-class CycleSearch {
+class TCycleSearch {
 public:
-    explicit CycleSearch(const PlanShadow& Shadow) : Shadow_(Shadow) {}
-    CycleSearch(const CycleSearch&) = delete;
-    CycleSearch& operator=(const CycleSearch&) = delete;
+    explicit TCycleSearch(const TPlanShadow& Shadow) : Shadow_(Shadow) {}
+    TCycleSearch(const TCycleSearch&) = delete;
+    TCycleSearch& operator=(const TCycleSearch&) = delete;
 
     // The cycle through (Row, Col) in an M x N plan into Path[1..Length]. Raises TCalcError when
     // there is none.
-    void Run(int M, int N, int Row, int Col, TCycleCell* Path, std::int32_t& Length);
+    void Find(int M, int N, int Row, int Col, TCycleCell* Path, std::int32_t& Length);
 
 private:
-    bool Slide(int M, int N, TCycleCell From, int Dir, TCycleCell Enter, TCycleCell& Stop) const;
+    bool Slide(int M, int N, TCell From, int Dir, TCell Enter, TCell& Stop) const;
     template <typename F> static void DropStraight(TCycleCell* Path, std::int32_t& Length, F Same);
 
-    const PlanShadow& Shadow_;
+    const TPlanShadow& Shadow_;
     // Per branch position: the direction not to take, and the next direction to try.
     std::uint8_t BackDir_[2 * Capacity + 1]{};
     std::uint8_t NextDir_[2 * Capacity + 1]{};

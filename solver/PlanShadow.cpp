@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-PlanShadow::PlanShadow() {
+TPlanShadow::TPlanShadow() {
     for (int I = 1; I <= Capacity; ++I)
         for (int J = 1; J <= Capacity; ++J) {
             Put(BasicRows_[I], J, true);
@@ -11,7 +11,7 @@ PlanShadow::PlanShadow() {
         }
 }
 
-int PlanShadow::NextBit(const TBits& Bits, int From, int To) {
+int TPlanShadow::NextBit(const TBits& Bits, int From, int To) {
     if (From > To)
         return -1;
     for (int W = From >> 6; W <= To >> 6; ++W)
@@ -20,7 +20,7 @@ int PlanShadow::NextBit(const TBits& Bits, int From, int To) {
     return -1;
 }
 
-int PlanShadow::PrevBit(const TBits& Bits, int From, int To) {
+int TPlanShadow::PrevBit(const TBits& Bits, int From, int To) {
     if (From > To)
         return -1;
     for (int W = To >> 6; W >= From >> 6; --W)

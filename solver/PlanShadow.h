@@ -5,10 +5,8 @@
 // test of the potentials step; the row and column bits behind NextInRow and its kin are
 // X[I, J] >= 0, the test of the cycle search. Rows, columns and bits count from 1, as the store's
 // indices do; bit 0 is never set.
-//
-// The shadows are never out of date: the store passes every write of its plan through Record.
-// Agrees() is the one test of whether they may stand for each other, which is true unless some
-// cell holds a value between the two thresholds.
+// Agrees(): the two shadows may stand for each other, which is so unless some cell holds a value
+// between the two thresholds. (The caches' protocol: CalcUnit.h.)
 #pragma once
 
 #include "StoreLimits.h"
@@ -17,12 +15,12 @@
 #include <bit>
 #include <cstdint>
 
-class PlanShadow {
+class TPlanShadow {
 public:
     // A fresh plan: every cell holds 0.0, which both tests count as basic.
-    PlanShadow();
-    PlanShadow(const PlanShadow&) = delete;
-    PlanShadow& operator=(const PlanShadow&) = delete;
+    TPlanShadow();
+    TPlanShadow(const TPlanShadow&) = delete;
+    TPlanShadow& operator=(const TPlanShadow&) = delete;
 
     // X[I, J] went from Old to New. True when the cell entered or left the basis as the
     // potentials step counts it.
@@ -58,7 +56,7 @@ private:
     std::int32_t Straddling_ = 0;
 };
 
-inline bool PlanShadow::Record(int I, int J, double Old, double New) {
+inline bool TPlanShadow::Record(int I, int J, double Old, double New) {
     const bool WasBasic = Old > BasicThreshold, Basic = New > BasicThreshold;
     const bool WasTree = Old >= 0.0, Tree = New >= 0.0;
     if (Basic == WasBasic && Tree == WasTree)
@@ -70,7 +68,7 @@ inline bool PlanShadow::Record(int I, int J, double Old, double New) {
     return Basic != WasBasic;
 }
 
-inline void PlanShadow::Put(TBits& Bits, int K, bool On) {
+inline void TPlanShadow::Put(TBits& Bits, int K, bool On) {
     const TWord Mask = TWord(1) << (K & 63);
     if (On)
         Bits[K >> 6] |= Mask;
@@ -79,7 +77,7 @@ inline void PlanShadow::Put(TBits& Bits, int K, bool On) {
 }
 
 // Bits From..To as a mask for word W (empty when the range misses the word).
-inline PlanShadow::TWord PlanShadow::RangeMask(int W, int From, int To) {
+inline TPlanShadow::TWord TPlanShadow::RangeMask(int W, int From, int To) {
     const int Lo = std::max(From - W * 64, 0);
     const int Hi = std::min(To - W * 64, 63);
     if (Lo > Hi)
@@ -88,7 +86,7 @@ inline PlanShadow::TWord PlanShadow::RangeMask(int W, int From, int To) {
     return Upper & ~((TWord(1) << Lo) - 1);
 }
 
-template <typename F> void PlanShadow::ForEachBasic(int I, int N, F Visit) const {
+template <typename F> void TPlanShadow::ForEachBasic(int I, int N, F Visit) const {
     const TBits& Bits = BasicRows_[I];
     const int LastWord = N >> 6;
     for (int W = 0; W <= LastWord; ++W) {

@@ -2,6 +2,8 @@
 // word, so that a fill seeded with the same value writes the same numbers.
 #pragma once
 
+#include "Problem.h"
+
 #include <cstdint>
 
 extern std::uint32_t RandomState;
@@ -16,16 +18,6 @@ inline constexpr int MaxRange = 9999;
 std::uint32_t RandomBelow(std::uint32_t Range);
 
 // The random fill of an M x N problem from the current state: one draw from 1 to its maximum
-// per value, in the program's order: the stocks 1..M (Stock(I, Value)), the demands 1..N
-// (Demand(J, Value)), then the costs row by row (Cost(I, J, Value)).
-template <class TStock, class TDemand, class TCost>
-void RandomFill(int M, int N, int MaxA, int MaxB, int MaxC, TStock&& Stock, TDemand&& Demand,
-                TCost&& Cost) {
-    for (int I = 1; I <= M; ++I)
-        Stock(I, RandomBelow(std::uint32_t(MaxA)) + 1);
-    for (int J = 1; J <= N; ++J)
-        Demand(J, RandomBelow(std::uint32_t(MaxB)) + 1);
-    for (int I = 1; I <= M; ++I)
-        for (int J = 1; J <= N; ++J)
-            Cost(I, J, RandomBelow(std::uint32_t(MaxC)) + 1);
-}
+// per value, in the program's order: the stocks 1..M, the demands 1..N, then the costs row by
+// row.
+TProblem RandomFill(int M, int N, int MaxA, int MaxB, int MaxC);

@@ -12,6 +12,14 @@ inline constexpr double BasicThreshold = -0.0001;
 // The tolerance of balancing and of the optimality test.
 inline constexpr double Tolerance = 0.0001;
 
+// A cell of the table: its row (supplier) and its column (consumer), both from 1.
+struct TCell {
+    std::int32_t Row;
+    std::int32_t Col;
+    friend bool operator==(TCell, TCell) = default;
+};
+
+// An entry of the store's pivot path, column first as the path has always been kept.
 struct TCycleCell {
     std::int32_t Col;
     std::int32_t Row;

@@ -172,6 +172,12 @@ TDecimal Decimal15(double Magnitude) {
 
 } // namespace
 
+std::string NumberText(double Value) {
+    char Text[32];
+    const auto Result = std::to_chars(Text, Text + sizeof Text, Value);
+    return std::string(Text, Result.ptr);
+}
+
 std::string DecimalCommaToPoint(std::string_view Text) {
     std::string Converted(Text);
     double Value = 0.0;

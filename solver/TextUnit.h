@@ -18,6 +18,10 @@ bool TextToInt(std::string_view Text, std::int32_t& Value);
 // double (zero, keeping the sign). Anything else fails and leaves Value unchanged.
 bool TextToReal(std::string_view Text, double& Value);
 
+// The shortest text that TextToReal reads back to exactly Value ("5", "0.1", "1e+300"); a value
+// that is not finite gives "inf", "-inf" or "nan", which it does not read.
+std::string NumberText(double Value);
+
 // A cell copied from a spreadsheet of a region that writes the decimal point as a comma: the
 // text with every comma turned into a full stop when that, and only that, makes the whole text
 // read as a number ("2,5" gives "2.5", "-1,5E3" gives "-1.5E3"); any other text comes back

@@ -18,7 +18,7 @@ constexpr double LargestPotential = double(1 << 28);
 
 } // namespace
 
-void WholePricing::Prepare(int M, int N, int BalanceKind) {
+void TWholePricing::Prepare(int M, int N, int BalanceKind) {
     if (Fresh_ && M == M_ && N == N_)
         return;
     Fresh_ = true;
@@ -31,14 +31,14 @@ void WholePricing::Prepare(int M, int N, int BalanceKind) {
     Whole_ = BuildTable(M, N);
 }
 
-bool WholePricing::IsZeroLine(int Line, bool Row, int Count) const {
+bool TWholePricing::IsZeroLine(int Line, bool Row, int Count) const {
     for (int K = 1; K <= Count; ++K)
         if (C_[Row ? CellIndex(Line, K) : CellIndex(K, Line)] != 0.0)
             return false;
     return true;
 }
 
-bool WholePricing::BuildTable(int M, int N) {
+bool TWholePricing::BuildTable(int M, int N) {
     const int Rows = DummyRow_ != 0 ? M - 1 : M;
     double Low = C_[CellIndex(1, 1)], High = Low;
     for (int I = 1; I <= M; ++I)
@@ -69,7 +69,7 @@ bool WholePricing::BuildTable(int M, int N) {
     return true;
 }
 
-bool WholePricing::LoadPotentials(int M, int N) {
+bool TWholePricing::LoadPotentials(int M, int N) {
     auto Whole = [](double P, std::int32_t& Out) {
         if (!(std::fabs(P) <= LargestPotential))
             return false;
@@ -87,14 +87,14 @@ bool WholePricing::LoadPotentials(int M, int N) {
     return true;
 }
 
-std::int64_t WholePricing::CostAt(int I, int J) const {
+std::int64_t TWholePricing::CostAt(int I, int J) const {
     if (I == DummyRow_ || J == DummyCol_)
         return 0;
     return Base_ + TableRow(I)[J - 1];
 }
 
 // The largest U + V - C of row I. Over the table that is U + max(V - T) - Base, T = C - Base.
-std::int64_t WholePricing::Largest(int I) const {
+std::int64_t TWholePricing::Largest(int I) const {
     const std::int32_t* V = WholeV_ + 1;
     if (I == DummyRow_)
         return std::int64_t(WholeU_[I]) + ReducedCosts::RowMax(V, Zeros_, N_);
@@ -106,7 +106,7 @@ std::int64_t WholePricing::Largest(int I) const {
 }
 
 // The first column of row I whose U + V - C is Best, the row's largest.
-int WholePricing::FirstOf(int I, std::int64_t Best) const {
+int TWholePricing::FirstOf(int I, std::int64_t Best) const {
     const std::int32_t* V = WholeV_ + 1;
     if (I == DummyRow_)
         return ReducedCosts::FirstAt(V, Zeros_, N_, std::int32_t(Best - WholeU_[I])) + 1;
@@ -117,7 +117,7 @@ int WholePricing::FirstOf(int I, std::int64_t Best) const {
     return J >= 0 ? J + 1 : N_;
 }
 
-bool WholePricing::Find(int M, int N, int& Row, int& Col) {
+bool TWholePricing::Find(int M, int N, int& Row, int& Col) {
     if (!Usable(M, N) || !LoadPotentials(M, N))
         return false;
     const std::int64_t Best = BoundsCurrent_ ? PriceBounded(M, Row, Col) : PriceAll(M, Row, Col);
@@ -130,7 +130,7 @@ bool WholePricing::Find(int M, int N, int& Row, int& Col) {
 }
 
 // Every row, as the plain search goes: a row replaces the best so far only when strictly larger.
-std::int64_t WholePricing::PriceAll(int M, int& Row, int& Col) {
+std::int64_t TWholePricing::PriceAll(int M, int& Row, int& Col) {
     Row = 1;
     Col = 1;
     std::int64_t Best = std::int64_t(WholeU_[1]) + WholeV_[1] - CostAt(1, 1);
@@ -149,7 +149,7 @@ std::int64_t WholePricing::PriceAll(int M, int& Row, int& Col) {
 // First the largest value of all, Best: rows are priced only while their bound beats the largest
 // found so far, starting from the row with the largest bound. Then the first row that holds
 // Best, which is the one the plain search ends on.
-std::int64_t WholePricing::PriceBounded(int M, int& Row, int& Col) {
+std::int64_t TWholePricing::PriceBounded(int M, int& Row, int& Col) {
     std::fill(Priced_ + 1, Priced_ + M + 1, false);
     const int Top = int(std::max_element(Bound_ + 1, Bound_ + M + 1) - Bound_);
     Price(Top);
@@ -173,12 +173,12 @@ std::int64_t WholePricing::PriceBounded(int M, int& Row, int& Col) {
     return Best;
 }
 
-void WholePricing::Price(int I) {
+void TWholePricing::Price(int I) {
     Bound_[I] = Largest(I);
     Priced_[I] = true;
 }
 
-void WholePricing::Follow(const TMove& Move) {
+void TWholePricing::Follow(const TMove& Move) {
     if (!BoundsCurrent_)
         return;
     if (Move.Rebuilt) {
@@ -201,7 +201,7 @@ void WholePricing::Follow(const TMove& Move) {
 // other rows, by -Rise, on the moved columns. A gaining row's cells there are also at most its U
 // plus the largest V among those columns minus its smallest cost, and its dummy cell is exactly
 // U + V; the bound takes the lower.
-void WholePricing::RaiseBounds(const TMove& Move) {
+void TWholePricing::RaiseBounds(const TMove& Move) {
     const auto Step = static_cast<std::int64_t>(Move.Rise);
     MarkMoved(Move, true);
     const bool MovedRowsGain = Step > 0;
@@ -227,9 +227,9 @@ void WholePricing::RaiseBounds(const TMove& Move) {
     MarkMoved(Move, false);
 }
 
-void WholePricing::MarkMoved(const TMove& Move, bool On) {
+void TWholePricing::MarkMoved(const TMove& Move, bool On) {
     for (int K = 0; K < Move.Count; ++K) {
         const int Node = Move.Nodes[K];
-        (BasisTree::IsRow(Node) ? MovedRow_ : MovedCol_)[BasisTree::LineOf(Node)] = On;
+        (TBasisTree::IsRow(Node) ? MovedRow_ : MovedCol_)[TBasisTree::LineOf(Node)] = On;
     }
 }

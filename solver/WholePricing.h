@@ -10,10 +10,8 @@
 //     the row, raised after each pivot by what the pivot moved. A search then prices only the
 //     rows whose bound beats the best cell found so far.
 // Rows and columns count from 1, like the store's; the tables' own entries from 0.
-//
-// Invalidate() marks it out of date (a cost or the size changed); Usable(M, N) says whether it
-// may be used. Prepare rebuilds it when it is out of date, Follow keeps the row bounds in step
-// with the potentials, Find searches.
+// Prepare rebuilds it when it is out of date, Follow keeps the row bounds in step with the
+// potentials, Find searches. (The caches' protocol: CalcUnit.h.)
 #pragma once
 
 #include "BasisTree.h"
@@ -21,12 +19,12 @@
 
 #include <cstdint>
 
-class WholePricing {
+class TWholePricing {
 public:
     // Built from references to the store's costs (by CellIndex) and potentials (from 1).
-    WholePricing(const double* C, const double* U, const double* V) : C_(C), U_(U), V_(V) {}
-    WholePricing(const WholePricing&) = delete;
-    WholePricing& operator=(const WholePricing&) = delete;
+    TWholePricing(const double* C, const double* U, const double* V) : C_(C), U_(U), V_(V) {}
+    TWholePricing(const TWholePricing&) = delete;
+    TWholePricing& operator=(const TWholePricing&) = delete;
 
     void Invalidate() { Fresh_ = false; }
     bool Usable(int M, int N) const { return Fresh_ && Whole_ && M == M_ && N == N_; }

@@ -1,6 +1,6 @@
 #include "LemonReference.h"
 
-#include "CalcUnit.h"
+#include "StoreLimits.h"
 
 #include <lemon/network_simplex.h>
 #include <lemon/smart_graph.h>
@@ -60,7 +60,7 @@ void Require(bool Condition, const std::string& What) {
 
 } // namespace
 
-double ReferenceOptimalCost(const TReferenceProblem& Problem) {
+double ReferenceOptimalCost(const TProblem& Problem) {
     const int M = Problem.M, N = Problem.N;
     Require(M >= 1 && M <= Capacity && N >= 1 && N <= Capacity, "sizes outside 1..501");
     Require(Problem.A.size() == std::size_t(M) && Problem.B.size() == std::size_t(N) &&
@@ -126,18 +126,4 @@ double ReferenceOptimalCost(const TReferenceProblem& Problem) {
                          static_cast<long double>(Problem.C[std::size_t(I) * N + J]);
         }
     return static_cast<double>(Total);
-}
-
-TReferenceProblem ReferenceProblemFromCalc(const TCalc& Store) {
-    TReferenceProblem Problem;
-    Problem.M = Store.M;
-    Problem.N = Store.N;
-    for (int I = 1; I <= Store.M; ++I)
-        Problem.A.push_back(Store.GetA(I));
-    for (int J = 1; J <= Store.N; ++J)
-        Problem.B.push_back(Store.GetB(J));
-    for (int I = 1; I <= Store.M; ++I)
-        for (int J = 1; J <= Store.N; ++J)
-            Problem.C.push_back(Store.GetC(I, J));
-    return Problem;
 }

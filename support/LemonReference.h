@@ -13,14 +13,7 @@
 // any 1e-9 comparison. The total is summed in long double.
 #pragma once
 
-#include <vector>
-
-class TCalc;
-
-struct TReferenceProblem {
-    int M = 0, N = 0;
-    std::vector<double> A, B, C; // stocks (M), demands (N), costs row-major (M * N), 0-based
-};
+#include "Problem.h"
 
 // The optimal total cost. Unequal totals are balanced as the solver does it, by a dummy
 // consumer (more stock than demand) or a dummy supplier (more demand than stock) at zero cost,
@@ -31,9 +24,4 @@ struct TReferenceProblem {
 //
 // Throws std::invalid_argument for what the solver refuses to solve: sizes outside 1..501,
 // vectors of the wrong length, a negative stock or demand, a number that is not finite.
-double ReferenceOptimalCost(const TReferenceProblem& Problem);
-
-// Rows 1..Store.M and columns 1..Store.N of the store's stocks, demands and costs. Taken before
-// a calculation it is the problem as given; taken after one, it includes the dummy the
-// calculation added, which has zero cost and balances the totals, so the optimum is the same.
-TReferenceProblem ReferenceProblemFromCalc(const TCalc& Store);
+double ReferenceOptimalCost(const TProblem& Problem);

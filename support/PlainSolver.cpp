@@ -165,7 +165,7 @@ bool TPlainSolver::FindCycle(int Row, int Col) {
     auto Pass = [this](bool Columns) {
         std::size_t i = 0;
         while (i + 2 < Cycle.size()) {
-            auto Key = [Columns](std::pair<int, int> P) { return Columns ? P.second : P.first; };
+            auto Key = [Columns](TCell P) { return Columns ? P.Col : P.Row; };
             if (Key(Cycle[i]) == Key(Cycle[i + 1]) && Key(Cycle[i + 1]) == Key(Cycle[i + 2]))
                 Cycle.erase(Cycle.begin() + long(i) + 1);
             else
@@ -180,20 +180,20 @@ bool TPlainSolver::FindCycle(int Row, int Col) {
 
 void TPlainSolver::Pivot() {
     const int L = int(Cycle.size());
-    double Theta = x(Cycle[1].first, Cycle[1].second);
+    double Theta = x(Cycle[1].Row, Cycle[1].Col);
     int Leaving = 2;
     for (int k = 2; k <= 2 * (L / 2); k += 2) {
-        const double Value = x(Cycle[k - 1].first, Cycle[k - 1].second);
+        const double Value = x(Cycle[k - 1].Row, Cycle[k - 1].Col);
         if (Value < Theta) {
             Theta = Value;
             Leaving = k;
         }
     }
     for (int k = 1; k <= L; ++k) {
-        double& Cell = x(Cycle[k - 1].first, Cycle[k - 1].second);
+        double& Cell = x(Cycle[k - 1].Row, Cycle[k - 1].Col);
         Cell = k % 2 == 1 ? Cell + Theta : Cell - Theta;
     }
-    x(Cycle[Leaving - 1].first, Cycle[Leaving - 1].second) = -1.0;
+    x(Cycle[Leaving - 1].Row, Cycle[Leaving - 1].Col) = -1.0;
 }
 
 int TPlainSolver::Solve(int MaxPivots, bool& Optimal) {

@@ -4,13 +4,15 @@
 // beside TCalc and demand the same plans, potentials and pivot counts, bit for bit.
 #pragma once
 
+#include "StoreLimits.h"
+
 #include <cstdint>
 #include <vector>
 
 struct TPlainSolver {
     int M = 0, N = 0;
-    std::vector<double> A, B, C, X, U, V;   // C and X row-major, M x N, 0-based
-    std::vector<std::pair<int, int>> Cycle; // (row, col), 1-based
+    std::vector<double> A, B, C, X, U, V; // C and X row-major, M x N, 0-based
+    std::vector<TCell> Cycle;             // 1-based
 
     double& x(int I, int J) { return X[std::size_t(I - 1) * N + (J - 1)]; }
     double c(int I, int J) const { return C[std::size_t(I - 1) * N + (J - 1)]; }

@@ -9,21 +9,21 @@ namespace {
 
 // A tree over a plan given as its basic cells, with its own costs and potentials.
 struct TTreeSetup {
-    std::unique_ptr<PlanShadow> Shadow = std::make_unique<PlanShadow>();
+    std::unique_ptr<TPlanShadow> Shadow = std::make_unique<TPlanShadow>();
     std::vector<double> C = std::vector<double>(std::size_t(Capacity) * Capacity, 0.0);
     std::vector<double> U = std::vector<double>(Capacity + 1, 0.0);
     std::vector<double> V = std::vector<double>(Capacity + 1, 0.0);
-    std::unique_ptr<BasisTree> Tree =
-        std::make_unique<BasisTree>(*Shadow, C.data(), U.data(), V.data());
+    std::unique_ptr<TBasisTree> Tree =
+        std::make_unique<TBasisTree>(*Shadow, C.data(), U.data(), V.data());
     int M, N;
 
-    TTreeSetup(int Rows, int Cols, const std::vector<TTreeCell>& Basic) : M(Rows), N(Cols) {
+    TTreeSetup(int Rows, int Cols, const std::vector<TCell>& Basic) : M(Rows), N(Cols) {
         for (int I = 1; I <= M; ++I)
             for (int J = 1; J <= N; ++J) {
                 Shadow->Record(I, J, 0.0, NonBasic);
                 C[CellIndex(I, J)] = double(3 * I + 7 * J % 5);
             }
-        for (TTreeCell Cell : Basic)
+        for (TCell Cell : Basic)
             Shadow->Record(Cell.Row, Cell.Col, NonBasic, 1.0);
     }
     // X of a cell changed as the store tells its caches.
@@ -34,7 +34,7 @@ struct TTreeSetup {
 };
 
 // A 3 x 3 staircase: (1,1) (1,2) (2,2) (2,3) (3,3).
-const std::vector<TTreeCell> Staircase = {{1, 1}, {1, 2}, {2, 2}, {2, 3}, {3, 3}};
+const std::vector<TCell> Staircase = {{1, 1}, {1, 2}, {2, 2}, {2, 3}, {3, 3}};
 
 TEST(BasisTree, BuildGivesPotentialsThatPriceEveryBasicCellAtZero) {
     TTreeSetup S(3, 3, Staircase);
@@ -43,7 +43,7 @@ TEST(BasisTree, BuildGivesPotentialsThatPriceEveryBasicCellAtZero) {
     EXPECT_TRUE(S.Tree->Current(3, 3));
     EXPECT_FALSE(S.Tree->Current(3, 4));
     EXPECT_EQ(S.U[1], 0.0);
-    for (TTreeCell Cell : Staircase)
+    for (TCell Cell : Staircase)
         EXPECT_EQ(S.U[Cell.Row] + S.V[Cell.Col], S.C[CellIndex(Cell.Row, Cell.Col)]);
     S.Flip(3, 1, NonBasic, 0.0);
     EXPECT_FALSE(S.Tree->Current(3, 3));

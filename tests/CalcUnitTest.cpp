@@ -22,7 +22,7 @@ std::unique_ptr<TCalc> NewStore() {
 
 // Costs row by row; none given, every cost is 1.
 void Fill(TCalc& S, const std::vector<double>& A, const std::vector<double>& B, const Rows& C) {
-    TReferenceProblem P{int(A.size()), int(B.size()), A, B, {}};
+    TProblem P{int(A.size()), int(B.size()), A, B, {}};
     for (std::size_t I = 0; I < A.size(); ++I)
         for (std::size_t J = 0; J < B.size(); ++J)
             P.C.push_back(C.empty() ? 1.0 : C[I][J]);
@@ -53,8 +53,8 @@ int BasicCount(const TCalc& S) {
     return Count;
 }
 
-std::vector<std::pair<int, int>> CycleOf(const TCalc& S) {
-    std::vector<std::pair<int, int>> Cells;
+std::vector<TCell> CycleOf(const TCalc& S) {
+    std::vector<TCell> Cells;
     for (int K = 1; K <= S.CycleLength(); ++K)
         Cells.push_back({S.GetCycle(K).Row, S.GetCycle(K).Col});
     return Cells;
@@ -389,7 +389,7 @@ TEST(EnteringCell, BasicCellNeverEntersAtCostsNear1e13) {
                 const double High = double(Rng() % 1000000) * 1e9;
                 S->SetC(I, J, (High + double(Rng() % 1000000000)) / 100.0);
             }
-        const double Optimum = ReferenceOptimalCost(ReferenceProblemFromCalc(*S));
+        const double Optimum = ReferenceOptimalCost(StoredProblem(*S));
         S->Balance();
         S->InitialPlan();
         int Row = 0, Col = 0, Pivots = 0;
@@ -414,7 +414,7 @@ struct TCycleCase {
     const char* Name;
     Rows X;
     int Row, Col;
-    std::vector<std::pair<int, int>> Expected;
+    std::vector<TCell> Expected;
 };
 
 class CycleCases : public testing::TestWithParam<TCycleCase> {};

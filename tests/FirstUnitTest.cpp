@@ -69,7 +69,7 @@ protected:
     }
 
     // The data-entry window's cells for the problem, then its OK.
-    static void EnterAndConfirm(const TTextProblem& P) {
+    static void EnterAndConfirm(const TProblem& P) {
         EnterCells(P);
         Click(InputABCForm->OkButton);
     }
@@ -104,7 +104,7 @@ protected:
     }
 
     // The whole road for a problem that ends with a plan: OK, data entry, progress, results.
-    static bool Solve(const QString& M, const QString& N, const TTextProblem& P, TShown& Shown) {
+    static bool Solve(const QString& M, const QString& N, const TProblem& P, TShown& Shown) {
         SetSizes(M, N);
         TModalDriver Road;
         Road.Then(InputABCForm, [&P] { EnterAndConfirm(P); }).Then(AnswerForm, [&Shown] {
@@ -114,17 +114,11 @@ protected:
         return Road.Walk([] { Click(FirstForm->OkButton); });
     }
 
-    static TTextProblem Balanced() {
-        return {{"30", "20"}, {"10", "25", "15"}, {{"8", "6", "10"}, {"9", "12", "13"}}};
-    }
+    static TProblem Balanced() { return {2, 3, {30, 20}, {10, 25, 15}, {8, 6, 10, 9, 12, 13}}; }
     // Stock 15, demand 20: a dummy supplier covers 5 of consumer 2's demand.
-    static TTextProblem MoreDemand() {
-        return {{"10", "5"}, {"8", "12"}, {{"1", "4"}, {"3", "2"}}};
-    }
+    static TProblem MoreDemand() { return {2, 2, {10, 5}, {8, 12}, {1, 4, 3, 2}}; }
     // Stock 30, demand 20: supplier 3, the dearest, keeps its 10.
-    static TTextProblem MoreStock() {
-        return {{"10", "10", "10"}, {"12", "8"}, {{"1", "5"}, {"4", "2"}, {"9", "9"}}};
-    }
+    static TProblem MoreStock() { return {3, 2, {10, 10, 10}, {12, 8}, {1, 5, 4, 2, 9, 9}}; }
 };
 
 using TRows = std::vector<std::vector<std::string>>;
@@ -400,14 +394,14 @@ TEST_F(First, ASecondCalculationAfterAnUnbalancedOne) {
 
 TEST_F(First, OneByOneProblem) {
     TShown Shown;
-    ASSERT_TRUE(Solve("1", "1", {{"4"}, {"4"}, {{"2.5"}}}, Shown));
+    ASSERT_TRUE(Solve("1", "1", {1, 1, {4}, {4}, {2.5}}, Shown));
     EXPECT_EQ(Shown.Plan, (TRows{{"", "1"}, {"1", " 4.0"}}));
     EXPECT_EQ(Shown.Cost, "10");
 }
 
 TEST_F(First, LoopingIsReportedAndTheEntriesStay) {
     // A problem whose calculation needs exactly the 999 pivots of the cap.
-    const TTextProblem P = TextProblem(RandomProblem(289, 120, 120, 50));
+    const TProblem P = (RandomProblem(289, 120, 120, 50));
     SetSizes("120", "120");
     QString Message;
     TModalDriver Road;
@@ -426,7 +420,7 @@ TEST_F(First, LoopingIsReportedAndTheEntriesStay) {
 }
 
 TEST_F(First, AbortIsReported) {
-    const TTextProblem P = TextProblem(RandomProblem(7, 500, 500, 9999));
+    const TProblem P = (RandomProblem(7, 500, 500, 9999));
     SetSizes("500", "500");
     QString Message;
     QMessageBox::Icon Icon = QMessageBox::NoIcon;
@@ -451,8 +445,8 @@ TEST_F(First, AbortIsReported) {
 }
 
 TEST_F(First, AFailedRunGivesTheTypedTableBackAtTheRefusedCell) {
-    TTextProblem P = Balanced();
-    P.A[1] = "-20";
+    TProblem P = Balanced();
+    P.A[1] = -20;
     SetSizes("2", "3");
     QString Message, Reason;
     bool AtStock2 = false;

@@ -13,14 +13,14 @@
 
 namespace {
 
-TReferenceProblem Problem(int M, int N, std::vector<double> A, std::vector<double> B,
-                          std::vector<double> C) {
+TProblem Problem(int M, int N, std::vector<double> A, std::vector<double> B,
+                 std::vector<double> C) {
     return {M, N, std::move(A), std::move(B), std::move(C)};
 }
 
 struct TCase {
     const char* Name;
-    TReferenceProblem Problem;
+    TProblem Problem;
     double Optimum; // worked out by hand
 };
 
@@ -52,7 +52,7 @@ TEST(LemonReference, HandSolvedProblems) {
 
 TEST(LemonReference, RefusesWhatTheSolverRefuses) {
     const double Inf = std::numeric_limits<double>::infinity();
-    const TReferenceProblem Bad[] = {
+    const TProblem Bad[] = {
         Problem(1, 1, {-1}, {1}, {1}),
         Problem(1, 1, {1}, {-0.5}, {1}),
         Problem(1, 1, {Inf}, {1}, {1}),
@@ -61,13 +61,13 @@ TEST(LemonReference, RefusesWhatTheSolverRefuses) {
         Problem(0, 1, {}, {1}, {}),
         Problem(502, 1, std::vector<double>(502, 1.0), {502}, std::vector<double>(502, 1.0)),
     };
-    for (const TReferenceProblem& Case : Bad)
+    for (const TProblem& Case : Bad)
         EXPECT_THROW(ReferenceOptimalCost(Case), std::invalid_argument);
 }
 
 // The cheapest vertex of the transportation polytope by brute force: every set of M + N - 1 cells
 // that the leaf rule resolves into one plan (a spanning tree), kept when no shipment is negative.
-double BruteForceOptimum(const TReferenceProblem& P) {
+double BruteForceOptimum(const TProblem& P) {
     const int Cells = P.M * P.N, Need = P.M + P.N - 1;
     double Best = std::numeric_limits<double>::infinity();
     for (unsigned Set = 0; Set < (1u << Cells); ++Set) {
@@ -113,7 +113,7 @@ TEST(LemonReference, MatchesBruteForceOnSmallBalancedProblems) {
     std::mt19937 Random(20240611);
     for (int Round = 0; Round < 300; ++Round) {
         const int M = 1 + int(Random() % 3), N = 1 + int(Random() % 3);
-        TReferenceProblem P{M, N, {}, {}, {}};
+        TProblem P{M, N, {}, {}, {}};
         double Total = 0.0;
         for (int I = 0; I < M; ++I) {
             P.A.push_back(double(Random() % 6));
@@ -140,14 +140,14 @@ TEST(LemonReference, ReadsTheStoreBeforeAndAfterBalancing) {
     Store->SetB(1, 6);
     Store->SetC(1, 1, 5);
     Store->SetC(2, 1, 2);
-    const TReferenceProblem Before = ReferenceProblemFromCalc(*Store);
+    const TProblem Before = StoredProblem(*Store);
     EXPECT_EQ(Before.M, 2);
     EXPECT_EQ(Before.N, 1);
     EXPECT_EQ(Before.A, (std::vector<double>{10, 10}));
     EXPECT_EQ(Before.B, (std::vector<double>{6}));
     EXPECT_EQ(Before.C, (std::vector<double>{5, 2}));
     Store->Balance();
-    const TReferenceProblem After = ReferenceProblemFromCalc(*Store);
+    const TProblem After = StoredProblem(*Store);
     EXPECT_EQ(After.N, 2);
     EXPECT_EQ(After.C, (std::vector<double>{5, 0, 2, 0}));
     EXPECT_DOUBLE_EQ(ReferenceOptimalCost(Before), 12);

@@ -7,14 +7,14 @@
 
 namespace {
 
-std::vector<int> BasicInRow(const PlanShadow& Shadow, int I, int N) {
+std::vector<int> BasicInRow(const TPlanShadow& Shadow, int I, int N) {
     std::vector<int> Out;
     Shadow.ForEachBasic(I, N, [&](int J) { Out.push_back(J); });
     return Out;
 }
 
 TEST(PlanShadow, RecordsBothTestsAndTheCellsBetweenThem) {
-    auto Shadow = std::make_unique<PlanShadow>();
+    auto Shadow = std::make_unique<TPlanShadow>();
     EXPECT_TRUE(Shadow->Basic(Capacity, Capacity));
     EXPECT_TRUE(Shadow->Record(3, 70, 0.0, NonBasic));
     EXPECT_FALSE(Shadow->Basic(3, 70));
@@ -31,7 +31,7 @@ TEST(PlanShadow, RecordsBothTestsAndTheCellsBetweenThem) {
 }
 
 TEST(PlanShadow, FindsBasicCellsAcrossWordsWithinTheLimits) {
-    auto Shadow = std::make_unique<PlanShadow>();
+    auto Shadow = std::make_unique<TPlanShadow>();
     const int N = 130;
     for (int J = 1; J <= Capacity; ++J)
         if (J != 1 && J != 63 && J != 64 && J != 128 && J != 129)

@@ -134,7 +134,7 @@ std::vector<double> Costs(Random& R, int Count, std::string& Shape) {
 }
 
 struct TCase {
-    TReferenceProblem Problem;
+    TProblem Problem;
     std::string Shape;
     bool Bad = false;
 };
@@ -145,7 +145,7 @@ TCase MakeCase(std::uint64_t Seed, std::uint64_t Index) {
     const bool Large = Whole(R, 0, 99) == 0;
     const int M = int(Whole(R, 1, Large ? 200 : 40)), N = int(Whole(R, 1, Large ? 200 : 40));
     Case.Shape = std::to_string(M) + "x" + std::to_string(N) + " stocks:";
-    TReferenceProblem& P = Case.Problem;
+    TProblem& P = Case.Problem;
     P.M = M;
     P.N = N;
     P.A = Amounts(R, M, Case.Shape);
@@ -280,13 +280,11 @@ int main(int Argc, char** Argv) {
             std::printf("problem %llu: %s\n", (unsigned long long)Index, Case.Shape.c_str());
         LoadProblem(*Store, Case.Problem);
         // A run that never ends hangs here; the caller's time limit catches it.
-        const TCalcOutcome Out = RunCalculation();
+        const TCalcRun Out = RunCalculation();
         Check.Max.LargestPivots = std::max(Check.Max.LargestPivots, Out.Pivots);
         if (Out.Pivots < 0 || Out.Pivots > MaxIterations)
             Check.Violation(Index, Case, "pivots beyond the cap: " + std::to_string(Out.Pivots));
-        if (int(Out.Aborted) + int(Out.Looping) + int(Out.Failed) > 1)
-            Check.Violation(Index, Case, "more than one outcome flag");
-        if (Out.Failed) {
+        if (Out.Outcome == TOutcome::Failed) {
             ++Check.Failed;
             if (Out.FailReason.empty())
                 Check.Violation(Index, Case, "Failed without a reason");
@@ -300,12 +298,13 @@ int main(int Argc, char** Argv) {
             Check.Violation(Index, Case, "a bad problem did not end Failed");
             continue;
         }
-        if (Out.Aborted) {
+        if (Out.Outcome == TOutcome::Aborted) {
             ++Check.Aborted;
             Check.Violation(Index, Case, "Aborted without a termination request");
             continue;
         }
-        if (Out.Looping) {
+        const bool Looping = Out.Outcome == TOutcome::Looping;
+        if (Looping) {
             ++Check.Looping;
             if (Out.Pivots != MaxIterations)
                 Check.Violation(Index, Case, "Looping before the cap");
@@ -314,11 +313,11 @@ int main(int Argc, char** Argv) {
             if (Out.Pivots >= MaxIterations)
                 Check.Violation(Index, Case, "Optimal after the last pivot the cap allows");
         }
-        const double Cost = Check.CheckPlan(Index, Case, *Store, !Out.Looping);
+        const double Cost = Check.CheckPlan(Index, Case, *Store, !Looping);
         const double Optimum = ReferenceOptimalCost(Case.Problem);
         const double Scale = std::max(std::fabs(Optimum), std::fabs(Cost));
         const double Dev = Scale > 0 ? (Cost - Optimum) / Scale : 0.0;
-        if (Out.Looping) {
+        if (Looping) {
             Check.Max.LoopingGap = std::max(Check.Max.LoopingGap, Dev);
             if (Dev < -1e-9)
                 Check.Violation(Index, Case, "a Looping plan cheaper than the optimum");

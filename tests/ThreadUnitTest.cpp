@@ -29,7 +29,7 @@ protected:
 
     // The worker is held after its Pivot-th pivot while the termination request is made, so
     // the test knows where the request lands whatever the machine's load.
-    TCalcOutcome RunAbortedAtPivot(int Pivot) {
+    TCalcRun RunAbortedAtPivot(int Pivot) {
         TCheckpointHold Hold(Pivot);
         return RunCalculation(
             [&Hold](TNoShowCalc& W) { EXPECT_TRUE(Hold.ActWhileHeld([&W] { W.Terminate(); })); });
@@ -43,7 +43,7 @@ protected:
     // cap, counted on a copy so that Calc stays as it is.
     static int PivotsNeededForCalc() {
         auto Copy = std::make_unique<TCalc>();
-        LoadProblem(*Copy, ReferenceProblemFromCalc(*Calc));
+        LoadProblem(*Copy, StoredProblem(*Calc));
         return PivotsNeeded(*Copy);
     }
 
@@ -82,9 +82,9 @@ TEST_F(Worker, SmallProblemEndsOptimal) {
     for (int I = 1; I <= 2; ++I)
         for (int J = 1; J <= 3; ++J)
             Calc->SetC(I, J, C[I - 1][J - 1]);
-    const auto Given = ReferenceProblemFromCalc(*Calc);
-    const TCalcOutcome Out = RunCalculation();
-    EXPECT_FALSE(Out.Aborted || Out.Looping || Out.Failed);
+    const auto Given = StoredProblem(*Calc);
+    const TCalcRun Out = RunCalculation();
+    EXPECT_EQ(Out.Outcome, TOutcome::Optimal);
     EXPECT_GT(Out.Pivots, 0);
     ExpectOptimalPlan(*Calc);
     // By hand: supplier 1 sends 25 to consumer 2 and 5 to consumer 3 (150 + 50), supplier 2
@@ -96,8 +96,8 @@ TEST_F(Worker, InstantBodyStillNotifies) {
     Calc->M = Calc->N = 1;
     Calc->SetA(1, 4);
     Calc->SetB(1, 4);
-    const TCalcOutcome Out = RunCalculation();
-    EXPECT_FALSE(Out.Aborted || Out.Looping || Out.Failed);
+    const TCalcRun Out = RunCalculation();
+    EXPECT_EQ(Out.Outcome, TOutcome::Optimal);
     EXPECT_EQ(Out.Pivots, 0);
     EXPECT_EQ(Calc->GetX(1, 1), 4.0);
 }
@@ -110,16 +110,15 @@ TEST_F(Worker, AlreadyOptimalPlanIgnoresAnEarlyAbort) {
         for (int J = 1; J <= 200; ++J)
             Calc->SetC(I, J, double((I - J) * (I - J)));
     }
-    const TCalcOutcome Out = RunCalculation([](TNoShowCalc& W) { W.Terminate(); });
-    EXPECT_FALSE(Out.Aborted || Out.Looping || Out.Failed);
+    const TCalcRun Out = RunCalculation([](TNoShowCalc& W) { W.Terminate(); });
+    EXPECT_EQ(Out.Outcome, TOutcome::Optimal);
     EXPECT_EQ(Out.Pivots, 0);
 }
 
 TEST_F(Worker, AbortIsSeenAfterAPivot) {
     Random(500, 500, 9999, 9999, 9999, 7);
-    const TCalcOutcome Out = RunAbortedAtPivot(1);
-    EXPECT_TRUE(Out.Aborted);
-    EXPECT_FALSE(Out.Looping || Out.Failed);
+    const TCalcRun Out = RunAbortedAtPivot(1);
+    EXPECT_EQ(Out.Outcome, TOutcome::Aborted);
     EXPECT_EQ(Out.Pivots, 1);
     // The plan after the last pivot is still a full basic plan.
     int Basic = 0;
@@ -134,26 +133,24 @@ TEST_F(Worker, AbortIsSeenAfterAPivot) {
 TEST_F(Worker, CapAllowsNineHundredNinetyEightPivotsToFinish) {
     Random(120, 120, 50, 50, 50, 53);
     ASSERT_EQ(PivotsNeededForCalc(), 998);
-    const TCalcOutcome Out = RunCalculation();
-    EXPECT_FALSE(Out.Aborted || Out.Looping || Out.Failed);
+    const TCalcRun Out = RunCalculation();
+    EXPECT_EQ(Out.Outcome, TOutcome::Optimal);
     EXPECT_EQ(Out.Pivots, 998);
 }
 
 TEST_F(Worker, NineHundredNinetyNinePivotsEndLooping) {
     Random(120, 120, 50, 50, 50, 289);
     ASSERT_EQ(PivotsNeededForCalc(), MaxIterations);
-    const TCalcOutcome Out = RunCalculation();
-    EXPECT_TRUE(Out.Looping);
-    EXPECT_FALSE(Out.Aborted || Out.Failed);
+    const TCalcRun Out = RunCalculation();
+    EXPECT_EQ(Out.Outcome, TOutcome::Looping);
     EXPECT_EQ(Out.Pivots, MaxIterations);
 }
 
 // A request seen after the last allowed pivot still counts as an abort, not as the cap.
 TEST_F(Worker, AbortInTheLastAllowedIterationEndsAborted) {
     Random(120, 120, 50, 50, 50, 289);
-    const TCalcOutcome Out = RunAbortedAtPivot(MaxIterations);
-    EXPECT_TRUE(Out.Aborted);
-    EXPECT_FALSE(Out.Looping || Out.Failed);
+    const TCalcRun Out = RunAbortedAtPivot(MaxIterations);
+    EXPECT_EQ(Out.Outcome, TOutcome::Aborted);
     EXPECT_EQ(Out.Pivots, MaxIterations);
 }
 
@@ -164,9 +161,8 @@ TEST_F(Worker, BadProblemsFailWithAReasonAndNoOtherFlag) {
     Calc->SetA(2, -1);
     Calc->SetB(1, 2);
     Calc->SetB(2, 2);
-    TCalcOutcome Out = RunCalculation();
-    EXPECT_TRUE(Out.Failed);
-    EXPECT_FALSE(Out.Aborted || Out.Looping);
+    TCalcRun Out = RunCalculation();
+    EXPECT_EQ(Out.Outcome, TOutcome::Failed);
     EXPECT_EQ(Out.FailReason, "Stocks and demands must not be negative");
 
     Calc->M = 2;
@@ -174,13 +170,12 @@ TEST_F(Worker, BadProblemsFailWithAReasonAndNoOtherFlag) {
     Calc->SetA(2, 1);
     Calc->SetC(1, 2, std::nan(""));
     Out = RunCalculation();
-    EXPECT_TRUE(Out.Failed);
+    EXPECT_EQ(Out.Outcome, TOutcome::Failed);
     EXPECT_EQ(Out.FailReason, "Stocks, demands and costs must be finite numbers");
 
     Calc->M = 0; // a size no window lets through: a range error, caught
     Out = RunCalculation([](TNoShowCalc& W) { W.Terminate(); });
-    EXPECT_TRUE(Out.Failed);
-    EXPECT_FALSE(Out.Aborted || Out.Looping);
+    EXPECT_EQ(Out.Outcome, TOutcome::Failed);
     EXPECT_FALSE(Out.FailReason.empty());
 }
 
@@ -189,9 +184,9 @@ TEST_F(Worker, NegativeCostsSolve) {
     for (int I = 1; I <= 30; ++I)
         for (int J = 1; J <= 20; ++J)
             Calc->SetC(I, J, Calc->GetC(I, J) - 15.0);
-    const auto Given = ReferenceProblemFromCalc(*Calc);
-    const TCalcOutcome Out = RunCalculation();
-    ASSERT_FALSE(Out.Aborted || Out.Looping || Out.Failed);
+    const auto Given = StoredProblem(*Calc);
+    const TCalcRun Out = RunCalculation();
+    ASSERT_EQ(Out.Outcome, TOutcome::Optimal);
     ExpectOptimalPlan(*Calc);
     EXPECT_NEAR(Calc->TotalCost(), ReferenceOptimalCost(Given),
                 1e-9 * std::fabs(ReferenceOptimalCost(Given)));
@@ -229,10 +224,10 @@ TEST_F(Worker, CrossCheckAgainstTheReferenceSolver) {
                     Cost = Cost / 4.0 + 0.5;
                 Calc->SetC(I, J, Cost);
             }
-        const auto Given = ReferenceProblemFromCalc(*Calc);
-        const TCalcOutcome Out = RunCalculation();
-        ASSERT_FALSE(Out.Failed) << Out.FailReason;
-        if (Out.Looping)
+        const auto Given = StoredProblem(*Calc);
+        const TCalcRun Out = RunCalculation();
+        ASSERT_NE(Out.Outcome, TOutcome::Failed) << Out.FailReason;
+        if (Out.Outcome == TOutcome::Looping)
             continue;
         ++Optimal;
         ExpectOptimalPlan(*Calc);

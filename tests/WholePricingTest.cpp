@@ -12,8 +12,8 @@ struct TPricingSetup {
     std::vector<double> C = std::vector<double>(std::size_t(Capacity) * Capacity, 0.0);
     std::vector<double> U = std::vector<double>(Capacity + 1, 0.0);
     std::vector<double> V = std::vector<double>(Capacity + 1, 0.0);
-    std::unique_ptr<WholePricing> Pricing =
-        std::make_unique<WholePricing>(C.data(), U.data(), V.data());
+    std::unique_ptr<TWholePricing> Pricing =
+        std::make_unique<TWholePricing>(C.data(), U.data(), V.data());
 
     // The plain rule: the largest U + V - C, the first in row-major order; (0, 0) below 0.0001.
     void Plain(int M, int N, int& Row, int& Col) const {
@@ -88,8 +88,8 @@ TEST(WholePricing, FindsThePlainCellWithADummyLineAndAfterMoves) {
                         Nodes.push_back(Capacity + J);
                 const double Rise = double(int(Rng() % 7) - 3);
                 for (int Node : Nodes)
-                    (BasisTree::IsRow(Node) ? S.U : S.V)[BasisTree::LineOf(Node)] +=
-                        BasisTree::IsRow(Node) ? Rise : -Rise;
+                    (TBasisTree::IsRow(Node) ? S.U : S.V)[TBasisTree::LineOf(Node)] +=
+                        TBasisTree::IsRow(Node) ? Rise : -Rise;
                 S.Pricing->Follow({false, Rise, true, Nodes.data(), int(Nodes.size())});
             }
         }

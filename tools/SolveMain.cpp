@@ -34,39 +34,27 @@ int ReadSize(const std::string& Word, const char* What) {
     return ReadWhole(Word, What, MaxSize);
 }
 
-void ReadProblem(TCalc& Store) {
+TProblem ReadProblem() {
     std::vector<std::string> Words;
     for (std::string Word; std::cin >> Word;)
         Words.push_back(Word);
     if (Words.size() < 2)
         throw TUsageError{"expected M and N first"};
-    const int M = ReadSize(Words[0], "M");
-    const int N = ReadSize(Words[1], "N");
-    const std::size_t Need = 2 + std::size_t(M) + std::size_t(N) + std::size_t(M) * N;
+    TProblem Problem(ReadSize(Words[0], "M"), ReadSize(Words[1], "N"));
+    const std::size_t Need = 2 + Problem.A.size() + Problem.B.size() + Problem.C.size();
     if (Words.size() < Need)
         throw TUsageError{"too few numbers: expected " + std::to_string(Need - 2) +
                           " after M N, got " + std::to_string(Words.size() - 2)};
     std::size_t Next = 2;
-    auto Number = [&Words, &Next] {
-        double Value = 0.0;
-        if (!TextToReal(Words[Next], Value))
-            throw TUsageError{"not a number: " + Words[Next]};
-        ++Next;
-        return Value;
-    };
-    Store.M = M;
-    Store.N = N;
-    for (int I = 1; I <= M; ++I)
-        Store.SetA(I, Number());
-    for (int J = 1; J <= N; ++J)
-        Store.SetB(J, Number());
-    for (int I = 1; I <= M; ++I)
-        for (int J = 1; J <= N; ++J)
-            Store.SetC(I, J, Number());
+    for (auto* Numbers : {&Problem.A, &Problem.B, &Problem.C})
+        for (double& Value : *Numbers)
+            if (!TextToReal(Words[Next++], Value))
+                throw TUsageError{"not a number: " + Words[Next - 1]};
+    return Problem;
 }
 
 // The program's random fill, in its draw order.
-void RandomProblem(TCalc& Store, char** Args) {
+TProblem RandomProblem(char** Args) {
     std::int32_t Seed = 0;
     if (!TextToInt(Args[0], Seed))
         throw TUsageError{std::string("SEED is not a whole number: ") + Args[0]};
@@ -76,12 +64,7 @@ void RandomProblem(TCalc& Store, char** Args) {
     for (int K = 0; K < 3; ++K)
         Max[K] = ReadWhole(Args[3 + K], "a maximum", MaxRange);
     RandomState = static_cast<std::uint32_t>(Seed);
-    Store.M = M;
-    Store.N = N;
-    RandomFill(
-        M, N, Max[0], Max[1], Max[2], [&Store](int I, std::uint32_t V) { Store.SetA(I, V); },
-        [&Store](int J, std::uint32_t V) { Store.SetB(J, V); },
-        [&Store](int I, int J, std::uint32_t V) { Store.SetC(I, J, V); });
+    return RandomFill(M, N, Max[0], Max[1], Max[2]);
 }
 
 } // namespace
@@ -92,9 +75,9 @@ int main(int Argc, char** Argv) {
     try {
         const std::string Option = Argc > 1 ? Argv[1] : "";
         if (Option == "--random" && Argc == 8)
-            RandomProblem(*Store, Argv + 2);
+            LoadProblem(*Store, RandomProblem(Argv + 2));
         else if (Argc == 1)
-            ReadProblem(*Store);
+            LoadProblem(*Store, ReadProblem());
         else
             throw TUsageError{"usage: kelvor-solve [--random SEED M N MAXA MAXB MAXC] < problem"};
     } catch (const TUsageError& Error) {
@@ -102,12 +85,9 @@ int main(int Argc, char** Argv) {
         return 2;
     }
 
-    const TCalcOutcome Out = RunCalculation();
-    const bool Failed = Out.Failed;
-    std::printf("outcome %s\n", Failed        ? "Failed"
-                                : Out.Aborted ? "Aborted"
-                                : Out.Looping ? "Looping"
-                                              : "Optimal");
+    const TCalcRun Out = RunCalculation();
+    const bool Failed = Out.Outcome == TOutcome::Failed;
+    std::printf("outcome %s\n", OutcomeName(Out.Outcome));
     if (Failed)
         std::printf("reason %s\n", Out.FailReason.c_str());
     std::printf("pivots %d\n", Out.Pivots);

@@ -187,15 +187,29 @@ void TInputABCForm::FormResize() {
 }
 
 void TInputABCForm::OkButtonClick() {
-    const int M = Calc->M;
-    const int N = Calc->N;
-    for (int I = 1; I <= M; ++I)
-        Calc->SetA(I, CellValue(InputA, I - 1, 1));
-    for (int J = 1; J <= N; ++J)
-        Calc->SetB(J, CellValue(InputB, J - 1, 1));
-    for (int I = 1; I <= M; ++I)
-        for (int J = 1; J <= N; ++J)
-            Calc->SetC(I, J, CellValue(InputC, J, I));
+    LoadProblem(*Calc, EnteredProblem());
+}
+
+TProblem TInputABCForm::EnteredProblem() const {
+    TProblem Problem(Calc->M, Calc->N);
+    for (int I = 1; I <= Problem.M; ++I)
+        Problem.Stock(I) = CellValue(InputA, I - 1, 1);
+    for (int J = 1; J <= Problem.N; ++J)
+        Problem.Demand(J) = CellValue(InputB, J - 1, 1);
+    for (int I = 1; I <= Problem.M; ++I)
+        for (int J = 1; J <= Problem.N; ++J)
+            Problem.Cost(I, J) = CellValue(InputC, J, I);
+    return Problem;
+}
+
+void TInputABCForm::ShowProblem(const TProblem& Problem) {
+    for (int I = 1; I <= Problem.M; ++I)
+        InputA->SetCells(I - 1, 1, NumberText(Problem.Stock(I)));
+    for (int J = 1; J <= Problem.N; ++J)
+        InputB->SetCells(J - 1, 1, NumberText(Problem.Demand(J)));
+    for (int I = 1; I <= Problem.M; ++I)
+        for (int J = 1; J <= Problem.N; ++J)
+            InputC->SetCells(J, I, NumberText(Problem.Cost(I, J)));
 }
 
 void TInputABCForm::RandomButtonClick() {
@@ -203,11 +217,6 @@ void TInputABCForm::RandomButtonClick() {
     RandomState = UtcMillisecondsOfDay();
     if (RandomForm->ShowModal() != mrOk)
         return;
-    RandomFill(
-        Calc->M, Calc->N, RandomForm->MaxA(), RandomForm->MaxB(), RandomForm->MaxC(),
-        [this](int I, std::uint32_t Value) { InputA->SetCells(I - 1, 1, std::to_string(Value)); },
-        [this](int J, std::uint32_t Value) { InputB->SetCells(J - 1, 1, std::to_string(Value)); },
-        [this](int I, int J, std::uint32_t Value) {
-            InputC->SetCells(J, I, std::to_string(Value));
-        });
+    ShowProblem(
+        RandomFill(Calc->M, Calc->N, RandomForm->MaxA(), RandomForm->MaxB(), RandomForm->MaxC()));
 }

@@ -4,6 +4,7 @@
 // left, so that the user mends the table rather than typing it anew.
 #pragma once
 
+#include "Problem.h"
 #include "StringGrid.h"
 #include "Toolkit.h"
 
@@ -26,6 +27,11 @@ public:
     void FormResize();
     void OkButtonClick();
     void RandomButtonClick();
+
+    // The cells as numbers, each 0 where its text is not one, for the problem of the store's size.
+    TProblem EnteredProblem() const;
+    // Writes the problem's numbers into the cells; the grids have its size.
+    void ShowProblem(const TProblem& Problem);
 
     // Shows the window modally with every cell as the last showing left it, the focus on the
     // first negative stock or demand in the store, or else on the first stock. Returns as

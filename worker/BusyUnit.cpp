@@ -58,15 +58,20 @@ void TBusyForm::CalcThreadTerminate(TThread* Sender) {
     BusyTimer.SetEnabled(false);
     Calc->CalcTime = Now() - StartTime;
     Running_ = false;
-    const auto* Worker = static_cast<const TNoShowCalc*>(Sender);
-    if (Worker->Failed) {
-        FailReason = Worker->FailReason;
-        SetModalResult(mrFailed);
-    } else if (Worker->Aborted) {
-        SetModalResult(mrAbort);
-    } else if (Worker->Looping) {
-        SetModalResult(mrCancel);
-    } else {
+    const auto& Worker = *static_cast<const TNoShowCalc*>(Sender);
+    switch (OutcomeOf(Worker)) {
+    case TOutcome::Optimal:
         SetModalResult(mrOk);
+        break;
+    case TOutcome::Looping:
+        SetModalResult(mrCancel);
+        break;
+    case TOutcome::Aborted:
+        SetModalResult(mrAbort);
+        break;
+    case TOutcome::Failed:
+        FailReason = Worker.FailReason;
+        SetModalResult(mrFailed);
+        break;
     }
 }

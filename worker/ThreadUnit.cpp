@@ -49,20 +49,42 @@ void TNoShowCalc::Execute() {
         Aborted = Looping = false;
 }
 
-TCalcOutcome RunCalculation(const std::function<void(TNoShowCalc& Worker)>& Request) {
+TOutcome OutcomeOf(const TNoShowCalc& Worker) {
+    if (Worker.Failed)
+        return TOutcome::Failed;
+    if (Worker.Aborted)
+        return TOutcome::Aborted;
+    if (Worker.Looping)
+        return TOutcome::Looping;
+    return TOutcome::Optimal;
+}
+
+const char* OutcomeName(TOutcome Outcome) {
+    switch (Outcome) {
+    case TOutcome::Optimal:
+        return "Optimal";
+    case TOutcome::Looping:
+        return "Looping";
+    case TOutcome::Aborted:
+        return "Aborted";
+    case TOutcome::Failed:
+        break;
+    }
+    return "Failed";
+}
+
+TCalcRun RunCalculation(const std::function<void(TNoShowCalc& Worker)>& Request) {
     TTaskLoop Loop;
     Loop.Install();
-    TCalcOutcome Out;
+    TCalcRun Run;
     bool Done = false;
     const auto Start = std::chrono::steady_clock::now();
     auto* Worker = new TNoShowCalc([&](TThread* Sender) {
-        Out.Time = std::chrono::steady_clock::now() - Start;
-        const auto* Self = static_cast<const TNoShowCalc*>(Sender);
-        Out.Aborted = Self->Aborted;
-        Out.Looping = Self->Looping;
-        Out.Failed = Self->Failed;
-        Out.FailReason = Self->FailReason;
-        Out.Pivots = Self->Pivots;
+        Run.Time = std::chrono::steady_clock::now() - Start;
+        const auto& Self = *static_cast<const TNoShowCalc*>(Sender);
+        Run.Outcome = OutcomeOf(Self);
+        Run.FailReason = Self.FailReason;
+        Run.Pivots = Self.Pivots;
         Done = true;
     });
     // The worker cannot free itself before its notification has run on this thread.
@@ -71,5 +93,5 @@ TCalcOutcome RunCalculation(const std::function<void(TNoShowCalc& Worker)>& Requ
     Loop.Process([&Done] { return Done; }, std::chrono::hours(24 * 365));
     TThread::WaitUntilAllGone(std::chrono::hours(24 * 365));
     TTaskLoop::Uninstall();
-    return Out;
+    return Run;
 }

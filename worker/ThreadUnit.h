@@ -32,11 +32,19 @@ protected:
     void Execute() override;
 };
 
-// How one calculation ended, as its worker reported it.
-struct TCalcOutcome {
-    bool Aborted = false;
-    bool Looping = false;
-    bool Failed = false;
+// How a calculation ended: the plan in the store is optimal; the pivot cap was reached
+// ("Looping"); the user's termination request was seen after a pivot; or the problem or a solver
+// step failed (no plan to show).
+enum class TOutcome { Optimal, Looping, Aborted, Failed };
+
+// The outcome a worker's flags tell, read in its completion notification.
+TOutcome OutcomeOf(const TNoShowCalc& Worker);
+// "Optimal", "Looping", "Aborted" or "Failed".
+const char* OutcomeName(TOutcome Outcome);
+
+// One calculation as a caller without a window sees it.
+struct TCalcRun {
+    TOutcome Outcome = TOutcome::Failed;
     std::string FailReason;
     int Pivots = 0;
     // From the worker's creation to its notification.
@@ -48,4 +56,4 @@ struct TCalcOutcome {
 // has freed itself. Request, if given, runs on the calling thread right after the worker has
 // started, while it certainly still exists (a termination request, say). Installs its own
 // synchronizer for the time of the call, so no other may be installed meanwhile.
-TCalcOutcome RunCalculation(const std::function<void(TNoShowCalc& Worker)>& Request = nullptr);
+TCalcRun RunCalculation(const std::function<void(TNoShowCalc& Worker)>& Request = nullptr);

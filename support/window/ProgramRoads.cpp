@@ -14,49 +14,22 @@
 #include <QElapsedTimer>
 #include <QTest>
 
-TTextProblem TextProblem(const TReferenceProblem& Problem) {
-    const auto Text = [](double Value) { return std::to_string(int(Value)); };
-    TTextProblem P;
-    for (double A : Problem.A)
-        P.A.push_back(Text(A));
-    for (double B : Problem.B)
-        P.B.push_back(Text(B));
-    P.C.assign(std::size_t(Problem.M), {});
-    for (int I = 0; I < Problem.M; ++I)
-        for (int J = 0; J < Problem.N; ++J)
-            P.C[std::size_t(I)].push_back(Text(Problem.C[std::size_t(I) * Problem.N + J]));
-    return P;
-}
-
-TTextProblem RandomTexts(std::mt19937& Rng, int M, int N, int Low, int High, bool Fractions,
-                         int CostLow, int CostHigh) {
+TProblem RandomNumbers(std::mt19937& Rng, int M, int N, int Low, int High, bool Fractions,
+                       int CostLow, int CostHigh) {
     std::uniform_int_distribution<int> Amount(Low, High), Cost(CostLow, CostHigh), Third(0, 2);
-    auto Text = [&](int Value) {
-        std::string T = std::to_string(Value);
-        if (Fractions && Third(Rng) == 0)
-            T += ".5";
-        return T;
-    };
-    TTextProblem P;
-    for (int I = 0; I < M; ++I)
-        P.A.push_back(Text(Amount(Rng)));
-    for (int J = 0; J < N; ++J)
-        P.B.push_back(Text(Amount(Rng)));
-    P.C.assign(std::size_t(M), {});
-    for (auto& Row : P.C)
-        for (int J = 0; J < N; ++J)
-            Row.push_back(Text(Cost(Rng)));
+    auto Number = [&](int Value) { return Fractions && Third(Rng) == 0 ? Value + 0.5 : Value; };
+    TProblem P(M, N);
+    for (double& A : P.A)
+        A = Number(Amount(Rng));
+    for (double& B : P.B)
+        B = Number(Amount(Rng));
+    for (double& C : P.C)
+        C = Number(Cost(Rng));
     return P;
 }
 
-void EnterCells(const TTextProblem& P) {
-    for (std::size_t I = 0; I < P.A.size(); ++I)
-        InputABCForm->InputA->SetCells(int(I), 1, P.A[I]);
-    for (std::size_t J = 0; J < P.B.size(); ++J)
-        InputABCForm->InputB->SetCells(int(J), 1, P.B[J]);
-    for (std::size_t I = 0; I < P.C.size(); ++I)
-        for (std::size_t J = 0; J < P.C[I].size(); ++J)
-            InputABCForm->InputC->SetCells(int(J + 1), int(I + 1), P.C[I][J]);
+void EnterCells(const TProblem& P) {
+    InputABCForm->ShowProblem(P);
 }
 
 std::string PlanFault() {
@@ -80,35 +53,37 @@ TMixedRun MixedRun(int K, std::mt19937& Rng) {
         break;
     case 1: // medium and balanced: the demands are the stocks shuffled
         R.M = R.N = Medium(Rng);
-        R.Cells = RandomTexts(Rng, R.M, R.N, 1, 100, false, 1, 99);
+        R.Cells = RandomNumbers(Rng, R.M, R.N, 1, 100, false, 1, 99);
         R.Cells.B = R.Cells.A;
         std::shuffle(R.Cells.B.begin(), R.Cells.B.end(), Rng);
         break;
     case 2: // more stock than demand
         R.M = 30;
         R.N = 20;
-        R.Cells = RandomTexts(Rng, R.M, R.N, 20, 120, false, 1, 500);
+        R.Cells = RandomNumbers(Rng, R.M, R.N, 20, 120, false, 1, 500);
         break;
     case 3: // more demand than stock, fractions and negative costs
         R.M = 20;
         R.N = 35;
-        R.Cells = RandomTexts(Rng, R.M, R.N, 1, 60, true, -50, 50);
+        R.Cells = RandomNumbers(Rng, R.M, R.N, 1, 60, true, -50, 50);
         break;
     case 4: // a negative stock
         R.M = R.N = 3;
         R.Kind = TMixedRun::Failed;
-        R.Cells = RandomTexts(Rng, 3, 3, 1, 9, false, 1, 9);
-        R.Cells.A[1] = "-" + R.Cells.A[1];
+        R.Cells = RandomNumbers(Rng, 3, 3, 1, 9, false, 1, 9);
+        R.Cells.A[1] = -R.Cells.A[1];
         break;
     case 5: // aborted as soon as the progress dialog shows
         R.M = R.N = 150;
         R.Kind = TMixedRun::Aborted;
-        R.Cells = RandomTexts(Rng, R.M, R.N, 1, 9999, false, 1, 9999);
+        R.Cells = RandomNumbers(Rng, R.M, R.N, 1, 9999, false, 1, 9999);
         break;
     case 7: // costs whose total would overflow
         R.M = R.N = 2;
         R.Kind = TMixedRun::Failed;
-        R.Cells = {{"1e300", "1e300"}, {"1e300", "1e300"}, {{"1e300", "1"}, {"1", "1e300"}}};
+        R.Cells = TProblem(2, 2);
+        R.Cells.A = R.Cells.B = {1e300, 1e300};
+        R.Cells.C = {1e300, 1, 1, 1e300};
         break;
     case 8: // medium, random fill with large maxima
         R.M = R.N = 60;
@@ -118,7 +93,7 @@ TMixedRun MixedRun(int K, std::mt19937& Rng) {
     case 9: // exactly the 999 pivots of the cap
         R.M = R.N = 120;
         R.Kind = TMixedRun::Looping;
-        R.Cells = TextProblem(RandomProblem(289, 120, 120, 50));
+        R.Cells = RandomProblem(289, 120, 120, 50);
         break;
     }
     return R;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "ModalDriver.h"
+#include "Problem.h"
 
 #include <QStringList>
 
@@ -14,24 +15,14 @@
 #include <vector>
 
 class QElapsedTimer;
-struct TReferenceProblem;
 
-// A problem as the texts of the data-entry window's cells.
-struct TTextProblem {
-    std::vector<std::string> A, B;
-    std::vector<std::vector<std::string>> C;
-};
-
-// A drawn problem's numbers as whole-number texts.
-TTextProblem TextProblem(const TReferenceProblem& Problem);
-
-// Random texts: whole numbers from Low to High (costs from CostLow to CostHigh), and with
+// Random numbers: whole numbers from Low to High (costs from CostLow to CostHigh), and with
 // Fractions one in three with a half.
-TTextProblem RandomTexts(std::mt19937& Rng, int M, int N, int Low, int High, bool Fractions,
-                         int CostLow, int CostHigh);
+TProblem RandomNumbers(std::mt19937& Rng, int M, int N, int Low, int High, bool Fractions,
+                       int CostLow, int CostHigh);
 
 // Fills the open data-entry window's cells; it is open on a problem of the same size.
-void EnterCells(const TTextProblem& Problem);
+void EnterCells(const TProblem& Problem);
 
 // What is wrong with the plan the results window shows, or empty when it is an optimal basic
 // plan. Read while the results window is open, with the dummy row or column taken out of the
@@ -46,7 +37,7 @@ struct TMixedRun {
     int M = 1, N = 1;
     TKind Kind = Optimal;
     bool RandomFill = false; // through the random-fill dialog, else set cell by cell
-    TTextProblem Cells;
+    TProblem Cells;
     int MaxA = 0, MaxB = 0, MaxC = 0;
 };
 TMixedRun MixedRun(int K, std::mt19937& Rng);
