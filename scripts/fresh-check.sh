@@ -15,6 +15,7 @@
 #   KELVOR_FRESH_CACHE    where the bare root is kept (default /var/cache/kelvor-fresh)
 #   KELVOR_FRESH_MIRROR   the Debian mirror (default http://deb.debian.org/debian)
 #   KELVOR_FRESH_KEEP     set to 1 to keep the root afterwards, for a look inside
+#   KELVOR_FRESH_START_ONLY  set to 1 to run scripts/start.sh only (to measure what it installs)
 set -euo pipefail
 
 source_tree=$(cd "$(dirname "$0")/.." && pwd)
@@ -60,9 +61,10 @@ mkdir -p "$root/mnt/origin"
 # it, whatever way it ends, and the host never sees them.
 status=0
 unshare --mount --propagation private -- bash -s "$root" "$source_tree" "$seconds_running" \
+    "${KELVOR_FRESH_START_ONLY:-0}" \
     >"$work/check.log" 2>&1 <<'INSIDE' || status=$?
 set -uo pipefail
-root=$1 source_tree=$2 seconds_running=$3
+root=$1 source_tree=$2 seconds_running=$3 start_only=$4
 mount -t proc proc "$root/proc"
 mount --rbind /sys "$root/sys"
 mount --rbind /dev "$root/dev"
@@ -78,7 +80,15 @@ echo "== git clone"
 in_root git clone -q --no-hardlinks /mnt/origin /root/kelvor || exit 1
 in_root git -C /root/kelvor log --oneline -1
 
+# What the root holds: installed packages and their size in KiB.
+installed() {
+    in_root dpkg-query -W -f '${db:Status-Abbrev} ${Installed-Size}\n' |
+        awk '$1 == "ii" { n++; kb += $2 } END { printf "%d %d", n, kb }'
+}
+read -r packages_before kb_before <<<"$(installed)"
+
 echo "== scripts/start.sh (offscreen)"
+start_time=$(date +%s)
 # Started without a function or subshell in between: chroot, env, bash and start.sh each exec
 # the next, so $! is the process that start.sh finally turns into the program.
 chroot "$root" /usr/bin/env -i HOME=/root TERM=dumb QT_QPA_PLATFORM=offscreen \
@@ -88,6 +98,7 @@ pid=$!
 started=0
 while kill -0 "$pid" 2>/dev/null; do
     if [ "$(basename "$(readlink "/proc/$pid/exe" 2>/dev/null)")" = kelvorw ]; then
+        started_after=$(($(date +%s) - start_time))
         sleep "$seconds_running"
         if kill -0 "$pid" 2>/dev/null &&
             [ "$(basename "$(readlink "/proc/$pid/exe" 2>/dev/null)")" = kelvorw ]; then
@@ -104,7 +115,14 @@ if [ "$started" -ne 1 ]; then
     exit 1
 fi
 echo "fresh-check: kelvorw was running after ${seconds_running} s and was stopped"
+read -r packages_after kb_after <<<"$(installed)"
+echo "fresh-check: start.sh installed $((packages_after - packages_before)) packages," \
+    "$(((kb_after - kb_before) / 1024)) MB, and had the program running after" \
+    "$((started_after / 60)) min $((started_after % 60)) s"
 
+if [ "$start_only" = 1 ]; then
+    exit 0
+fi
 echo "== scripts/test.sh"
 in_root bash -c 'cd /root/kelvor && scripts/test.sh' || {
     echo "fresh-check: scripts/test.sh failed"
