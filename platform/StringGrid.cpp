@@ -5,12 +5,18 @@
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
+#include <QPainter>
+#include <QProxyStyle>
 #include <QScrollBar>
 #include <QStyle>
+#include <QStyledItemDelegate>
+#include <QToolTip>
 
 #include <algorithm>
+#include <cmath>
 #include <functional>
 #include <stdexcept>
 #include <vector>
@@ -80,6 +86,8 @@ public:
                 return QBrush(
                     MarkColour(static_cast<const QWidget*>(QObject::parent())->palette()));
             return {};
+        case Qt::AccessibleDescriptionRole:
+            return Marked(Col, Row) ? Hint : QVariant();
         case Qt::ToolTipRole:
             if (Marked(Col, Row))
                 return Hint;
@@ -111,6 +119,70 @@ public:
     }
 };
 
+namespace {
+
+// The relative luminance of a colour, and the contrast of two, as accessibility guidelines
+// measure them.
+double Luminance(const QColor& Colour) {
+    const auto Linear = [](double Channel) {
+        return Channel <= 0.04045 ? Channel / 12.92 : std::pow((Channel + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * Linear(Colour.redF()) + 0.7152 * Linear(Colour.greenF()) +
+           0.0722 * Linear(Colour.blueF());
+}
+
+double Contrast(const QColor& One, const QColor& Other) {
+    const double A = Luminance(One), B = Luminance(Other);
+    return (std::max(A, B) + 0.05) / (std::min(A, B) + 0.05);
+}
+
+// Grid lines between the cells' background and their text: the nearest to the background that
+// still stands out from it by 3:1, or the text colour itself where nothing nearer does.
+QColor GridLineColour(const QPalette& Palette) {
+    const QColor Back = Palette.color(QPalette::Base), Text = Palette.color(QPalette::Text);
+    for (int Step = 1; Step <= 10; ++Step) {
+        const double T = Step / 10.0;
+        const QColor Line =
+            QColor::fromRgbF(float(Back.redF() + (Text.redF() - Back.redF()) * T),
+                             float(Back.greenF() + (Text.greenF() - Back.greenF()) * T),
+                             float(Back.blueF() + (Text.blueF() - Back.blueF()) * T));
+        if (Contrast(Line, Back) >= 3.0)
+            return Line;
+    }
+    return Text;
+}
+
+class TGridStyle : public QProxyStyle {
+public:
+    int styleHint(StyleHint Hint, const QStyleOption* Option, const QWidget* Widget,
+                  QStyleHintReturn* Return) const override {
+        if (Hint == SH_Table_GridLineColor)
+            return int(GridLineColour(Widget ? Widget->palette() : QPalette()).rgba());
+        return QProxyStyle::styleHint(Hint, Option, Widget, Return);
+    }
+};
+
+// The current cell of a grid without the focus is outlined; only the grid that has the focus
+// shows it selected, filled.
+class TCellDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter* Painter, const QStyleOptionViewItem& Option,
+               const QModelIndex& Index) const override {
+        QStyledItemDelegate::paint(Painter, Option, Index);
+        const auto* View = qobject_cast<const QAbstractItemView*>(Option.widget);
+        if (!View || View->hasFocus() || View->currentIndex() != Index)
+            return;
+        Painter->save();
+        Painter->setPen(QPen(Option.palette.color(QPalette::Highlight), 1, Qt::DashLine));
+        Painter->drawRect(Option.rect.adjusted(0, 0, -1, -1));
+        Painter->restore();
+    }
+};
+
+} // namespace
+
 TStringGrid::TStringGrid(QWidget* Parent) : QTableView(Parent), Model_(new TGridModel(this)) {
     // Made first, so that it follows the grid in the tab order; shown only while editing is on.
     Editor_ = new QLineEdit(viewport());
@@ -118,8 +190,13 @@ TStringGrid::TStringGrid(QWidget* Parent) : QTableView(Parent), Model_(new TGrid
     Editor_->hide();
     Editor_->setFocusPolicy(Qt::NoFocus);
     connect(Editor_, &QLineEdit::textChanged, this, [this](const QString& Text) {
-        if (!Loading_ && currentIndex().isValid())
-            Model_->At(Col(), Row()) = Text.toStdString();
+        if (!Loading_ && currentIndex().isValid()) {
+            std::string& Cell = Model_->At(Col(), Row());
+            std::string Typed = Text.toStdString();
+            if (EditHandler_ && Typed != Cell)
+                EditHandler_({{Col(), Row(), Cell, Typed}}, true);
+            Cell = std::move(Typed);
+        }
         MarkEditor();
     });
     // Typing into a cell that has been scrolled away brings it back into sight.
@@ -132,6 +209,10 @@ TStringGrid::TStringGrid(QWidget* Parent) : QTableView(Parent), Model_(new TGrid
     };
 
     setModel(Model_);
+    setItemDelegate(new TCellDelegate(this));
+    auto* Style = new TGridStyle;
+    Style->setParent(this);
+    setStyle(Style);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setSelectionBehavior(QAbstractItemView::SelectItems);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -290,6 +371,7 @@ void TStringGrid::PasteText(std::string_view Text) {
         return;
     Text = WithoutLastLineEnd(Text);
     const int FirstCol = Col();
+    std::vector<TCellEdit> Edits;
     std::size_t LineStart = 0;
     for (int CellRow = Row(); CellRow < RowCount() && LineStart != std::string_view::npos;
          ++CellRow) {
@@ -298,9 +380,16 @@ void TStringGrid::PasteText(std::string_view Text) {
             Line.remove_suffix(1);
         std::size_t FieldStart = 0;
         for (int CellCol = FirstCol; CellCol < ColCount() && FieldStart != std::string_view::npos;
-             ++CellCol)
-            Model_->At(CellCol, CellRow) = PastedField(NextPiece(Line, FieldStart, '\t'));
+             ++CellCol) {
+            std::string Field = PastedField(NextPiece(Line, FieldStart, '\t'));
+            std::string& Cell = Model_->At(CellCol, CellRow);
+            if (EditHandler_ && Field != Cell)
+                Edits.push_back({CellCol, CellRow, Cell, Field});
+            Cell = std::move(Field);
+        }
     }
+    if (!Edits.empty())
+        EditHandler_(std::move(Edits), false);
     // Only scrolling cells change: one repaint of the cells, no notification per cell.
     if (!RepaintPending_) {
         RepaintPending_ = true;
@@ -401,11 +490,15 @@ void TStringGrid::MarkEditor() {
         Colours.setColor(QPalette::Text, TGridModel::MarkColour(palette()));
     Editor_->setPalette(Colours);
     Editor_->setToolTip(Marked ? Model_->Hint : QString());
+    Editor_->setAccessibleDescription(Marked ? Model_->Hint : QString());
 }
 
 bool TStringGrid::ClipboardKey(QKeyEvent* Event) {
     if (Event->matches(QKeySequence::Copy)) {
-        CopyToClipboard();
+        if (CopyHandler_)
+            CopyHandler_();
+        else
+            CopyToClipboard();
         return true;
     }
     if (Event->matches(QKeySequence::Paste) && !Editor_->isHidden()) {
@@ -426,7 +519,7 @@ bool TStringGrid::eventFilter(QObject* Watched, QEvent* Event) {
         switch (Event->type()) {
         case QEvent::KeyPress: {
             auto* Key = static_cast<QKeyEvent*>(Event);
-            if (ClipboardKey(Key) || EditorMoveKey(Key))
+            if (ClipboardKey(Key) || EditorHistoryKey(Key) || EditorMoveKey(Key))
                 return true;
             break;
         }
@@ -454,14 +547,39 @@ bool TStringGrid::EditorMoveKey(QKeyEvent* Event) {
     int ToCol = Col(), ToRow = Row();
     switch (Event->key()) {
     case Qt::Key_Left:
-        if (Mods != Qt::NoModifier || !AtStart || Col() <= FixedCols())
+        if (Mods != Qt::NoModifier || !AtStart)
             return false;
-        --ToCol;
+        if (Col() > FixedCols()) {
+            --ToCol;
+        } else if (Row() > FixedRows()) {
+            ToCol = ColCount() - 1;
+            --ToRow;
+        } else {
+            return false;
+        }
         break;
     case Qt::Key_Right:
-        if (Mods != Qt::NoModifier || !AtEnd || Col() + 1 >= ColCount())
+        if (Mods != Qt::NoModifier || !AtEnd)
             return false;
-        ++ToCol;
+        if (Col() + 1 < ColCount()) {
+            ++ToCol;
+        } else if (Row() + 1 < RowCount()) {
+            ToCol = FixedCols();
+            ++ToRow;
+        } else {
+            return false;
+        }
+        break;
+    // A spreadsheet's return after a typed row; at the last row the key does nothing, and it
+    // never reaches the window.
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (Mods != Qt::NoModifier)
+            return false;
+        if (Row() + 1 < RowCount()) {
+            ToCol = FixedCols();
+            ++ToRow;
+        }
         break;
     case Qt::Key_Home:
         if (Mods != Qt::ControlModifier)
@@ -480,6 +598,24 @@ bool TStringGrid::EditorMoveKey(QKeyEvent* Event) {
     }
     MoveTo(ToCol, ToRow);
     return true;
+}
+
+bool TStringGrid::EditorHistoryKey(QKeyEvent* Event) {
+    const Qt::KeyboardModifiers Mods = Event->modifiers() & ~Qt::KeypadModifier;
+    const bool Undo = Event->matches(QKeySequence::Undo);
+    const bool Redo =
+        Event->matches(QKeySequence::Redo) ||
+        (Event->key() == Qt::Key_Y && Mods == Qt::ControlModifier) ||
+        (Event->key() == Qt::Key_Z && Mods == (Qt::ControlModifier | Qt::ShiftModifier));
+    if (Undo && !Editor_->isUndoAvailable() && UndoHandler_) {
+        UndoHandler_();
+        return true;
+    }
+    if (Redo && !Editor_->isRedoAvailable() && RedoHandler_) {
+        RedoHandler_();
+        return true;
+    }
+    return false;
 }
 
 void TStringGrid::MoveTo(int Col, int Row) {
@@ -538,11 +674,68 @@ void TStringGrid::currentChanged(const QModelIndex& Current, const QModelIndex& 
     QTableView::currentChanged(Current, Previous);
     PlaceEditor();
     LoadEditor();
+    ShowCutText();
+}
+
+void TStringGrid::focusInEvent(QFocusEvent* Event) {
+    QTableView::focusInEvent(Event);
+    if (currentIndex().isValid())
+        selectionModel()->select(currentIndex(), QItemSelectionModel::ClearAndSelect);
+    ShowCutText();
+}
+
+void TStringGrid::focusOutEvent(QFocusEvent* Event) {
+    QTableView::focusOutEvent(Event);
+    selectionModel()->clearSelection();
+    ShowCutText();
+}
+
+void TStringGrid::hideEvent(QHideEvent* Event) {
+    QTableView::hideEvent(Event);
+    ShowCutText();
+}
+
+QItemSelectionModel::SelectionFlags TStringGrid::selectionCommand(const QModelIndex& Index,
+                                                                  const QEvent* Event) const {
+    return hasFocus() ? QTableView::selectionCommand(Index, Event) : QItemSelectionModel::NoUpdate;
+}
+
+// A mouse user hovers over a cut text to read it whole; a keyboard user gets the same text, in a
+// tip of the grid's own under the cell, when the cell becomes current. (The toolkit's tooltip
+// would vanish at the release of the very key that brought the cell.)
+void TStringGrid::ShowCutText() {
+    const QString Tip = hasFocus() && Editor_->isHidden() && currentIndex().isValid()
+                            ? currentIndex().data(Qt::ToolTipRole).toString()
+                            : QString();
+    if (Tip.isEmpty()) {
+        if (CellTip_)
+            CellTip_->hide();
+        return;
+    }
+    if (!CellTip_) {
+        CellTip_ = new QLabel(this, Qt::ToolTip);
+        CellTip_->setForegroundRole(QPalette::ToolTipText);
+        CellTip_->setBackgroundRole(QPalette::ToolTipBase);
+        CellTip_->setPalette(QToolTip::palette());
+        CellTip_->setFont(QToolTip::font());
+        CellTip_->setAutoFillBackground(true);
+        CellTip_->setFrameStyle(QFrame::Box | QFrame::Plain);
+        CellTip_->setMargin(2);
+    }
+    CellTip_->setText(Tip);
+    CellTip_->adjustSize();
+    CellTip_->move(viewport()->mapToGlobal(visualRect(currentIndex()).bottomLeft()));
+    CellTip_->show();
+}
+
+QString TStringGrid::CutTextShown() const {
+    return CellTip_ && CellTip_->isVisible() ? CellTip_->text() : QString();
 }
 
 void TStringGrid::scrollContentsBy(int Dx, int Dy) {
     QTableView::scrollContentsBy(Dx, Dy);
     PlaceEditor();
+    ShowCutText();
 }
 
 void TStringGrid::updateGeometries() {

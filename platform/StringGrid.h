@@ -23,8 +23,12 @@
 // it as an HTML table, which spreadsheets paste into cells without an import dialog.
 //
 // A cell check, when set, marks the scrolling cells whose text it refuses: they are drawn in a
-// warning colour with a tooltip, and so is the open editor while its text is refused. The grid
-// refuses nothing itself. A paste filter, when set, rewrites every pasted field before it lands.
+// warning colour with a tooltip, which is also their description for a screen reader, and so is
+// the open editor while its text is refused. The grid refuses nothing itself. A paste filter,
+// when set, rewrites every pasted field before it lands.
+//
+// Grid lines take their colour from the palette, with a contrast of at least 3:1 against the
+// cells' background in light and dark themes alike.
 #pragma once
 
 #include <QTableView>
@@ -32,7 +36,9 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
+class QLabel;
 class QLineEdit;
 class TGridModel;
 
@@ -101,11 +107,29 @@ public:
     void SetCellCheck(TCellCheck Check, const QString& Hint);
     bool CellMarked(int Col, int Row) const;
     void SetPasteFilter(TPasteFilter Filter) { PasteFilter_ = std::move(Filter); }
+    // Ctrl+C calls Copy instead of copying as the copy scope says.
+    void SetCopyHandler(std::function<void()> Copy) { CopyHandler_ = std::move(Copy); }
+
+    struct TCellEdit {
+        int Col, Row;
+        std::string Old, New;
+    };
+    // Typed: a keystroke in the editor (or a single pasted value, which goes in as typed);
+    // otherwise a pasted block, all its cells at once.
+    using TEditHandler = std::function<void(std::vector<TCellEdit>&& Edits, bool Typed)>;
+    void SetEditHandler(TEditHandler Handler) { EditHandler_ = std::move(Handler); }
+    void SetUndoHandlers(std::function<void()> Undo, std::function<void()> Redo) {
+        UndoHandler_ = std::move(Undo);
+        RedoHandler_ = std::move(Redo);
+    }
 
     // The cell's rectangle in the coordinates of viewport(); empty for a fixed cell.
     QRect CellRect(int Col, int Row) const;
     // Null unless editing is on.
     QLineEdit* Editor() const;
+    // The full text of the current cell when its column cuts it short and the keyboard has the
+    // grid, as shown under the cell; empty otherwise.
+    QString CutTextShown() const;
 
 protected:
     void currentChanged(const QModelIndex& Current, const QModelIndex& Previous) override;
@@ -113,6 +137,11 @@ protected:
     void updateGeometries() override;
     void paintEvent(QPaintEvent* Event) override;
     void keyPressEvent(QKeyEvent* Event) override;
+    void focusInEvent(QFocusEvent* Event) override;
+    void focusOutEvent(QFocusEvent* Event) override;
+    void hideEvent(QHideEvent* Event) override;
+    QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& Index,
+                                                         const QEvent* Event) const override;
     bool eventFilter(QObject* Watched, QEvent* Event) override;
 
 private:
@@ -127,12 +156,21 @@ private:
     void MarkEditor();
     // Keys of the editor that leave its text for another cell; true when handled.
     bool EditorMoveKey(QKeyEvent* Event);
+    // Undo and redo keys of the editor that it has no use for; true when handled.
+    bool EditorHistoryKey(QKeyEvent* Event);
     void MoveTo(int Col, int Row);
+    // The current cell's full text as a tooltip when its column cuts it short.
+    void ShowCutText();
 
     TGridModel* Model_;
     QLineEdit* Editor_ = nullptr;
+    QLabel* CellTip_ = nullptr;
     bool Loading_ = false;
     bool RepaintPending_ = false;
     TCopyScope CopyScope_ = TCopyScope::CurrentCell;
     TPasteFilter PasteFilter_;
+    std::function<void()> CopyHandler_;
+    TEditHandler EditHandler_;
+    std::function<void()> UndoHandler_;
+    std::function<void()> RedoHandler_;
 };

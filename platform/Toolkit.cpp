@@ -1,5 +1,7 @@
 #include "Toolkit.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QEventLoop>
@@ -9,11 +11,14 @@
 #include <QKeyEvent>
 #include <QLayout>
 #include <QMessageBox>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPointer>
 #include <QScreen>
 #include <QStyle>
+#include <QStyleOptionFocusRect>
+#include <QStylePainter>
 
 #include <vector>
 
@@ -179,6 +184,21 @@ QFont ToolkitFont(const QString& Face, int PixelHeight, bool Bold) {
     return Font;
 }
 
+namespace {
+TAccessibilityMonitor AccessibilityMonitor;
+}
+
+void AnnounceChange(QObject* Object, QAccessible::Event Kind) {
+    QAccessibleEvent Event(Object, Kind);
+    if (AccessibilityMonitor)
+        AccessibilityMonitor(Event);
+    QAccessible::updateAccessibility(&Event);
+}
+
+void SetAccessibilityMonitor(TAccessibilityMonitor Monitor) {
+    AccessibilityMonitor = std::move(Monitor);
+}
+
 void SetBounds(QWidget* Control, int Left, int Top, int Width, int Height) {
     Control->setGeometry(Left, Top, Width, Height);
     if (QWidget* Parent = Control->parentWidget(); Parent && Parent->layout())
@@ -258,6 +278,11 @@ void TForm::SetModalResult(int Result) {
     ModalResult_ = Result;
     if (Result != mrNone && Loop_)
         Loop_->quit();
+}
+
+void TForm::Retitle(const QString& Title) {
+    setWindowTitle(Title);
+    AnnounceChange(this, QAccessible::NameChanged);
 }
 
 void TForm::showEvent(QShowEvent* Event) {
@@ -360,6 +385,16 @@ void TForm::keyPressEvent(QKeyEvent* Event) {
     case Qt::Key_Enter:
         for (TButton* Button : findChildren<TButton*>()) {
             if (Button->isDefault() && Button->isVisible() && Button->isEnabled()) {
+                Button->click();
+                Event->accept();
+                return;
+            }
+        }
+        Event->ignore();
+        return;
+    case Qt::Key_Escape:
+        for (TButton* Button : findChildren<TButton*>()) {
+            if (Button->Cancel && Button->isVisible() && Button->isEnabled()) {
                 Button->click();
                 Event->accept();
                 return;
@@ -502,6 +537,89 @@ void TLabel::SetFocusControl(QWidget* Control) {
     adjustSize();
     if (Control)
         SetAccessibleCaption(Control, text());
+}
+
+namespace {
+
+// A link as screen readers see it: its caption as its name, the link role and a press action.
+class TLinkAccessible : public QAccessibleWidget {
+public:
+    explicit TLinkAccessible(TLinkLabel* Link) : QAccessibleWidget(Link, QAccessible::Link) {}
+
+    QString text(QAccessible::Text Kind) const override {
+        const QString Own = QAccessibleWidget::text(Kind);
+        if (Kind == QAccessible::Name && Own.isEmpty())
+            return PlainCaption(static_cast<const QLabel*>(widget())->text());
+        return Own;
+    }
+    QStringList actionNames() const override { return {pressAction()}; }
+    void doAction(const QString& Action) override {
+        if (Action == pressAction())
+            static_cast<TLinkLabel*>(widget())->Activate();
+    }
+};
+
+QAccessibleInterface* LinkAccessible(const QString&, QObject* Object) {
+    if (auto* Link = dynamic_cast<TLinkLabel*>(Object))
+        return new TLinkAccessible(Link);
+    return nullptr;
+}
+
+} // namespace
+
+TLinkLabel::TLinkLabel(QWidget* Parent, const QString& Caption, int Left, int Top)
+    : TLabel(Parent, Caption, Left, Top) {
+    static const bool Installed = [] {
+        QAccessible::installFactory(LinkAccessible);
+        return true;
+    }();
+    (void)Installed;
+    setCursor(Qt::PointingHandCursor);
+    setFocusPolicy(Qt::StrongFocus);
+    // The caption is the address itself, never rich text.
+    setTextFormat(Qt::PlainText);
+    // Whatever looked at the label while its base was being built got a plain label's
+    // interface, which would stay cached.
+    QAccessibleInterface* Built = QAccessible::queryAccessibleInterface(this);
+    if (Built && !dynamic_cast<TLinkAccessible*>(Built))
+        QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(Built));
+}
+
+void TLinkLabel::Activate() {
+    if (OnClick)
+        OnClick(this);
+}
+
+void TLinkLabel::mouseReleaseEvent(QMouseEvent* Event) {
+    TLabel::mouseReleaseEvent(Event);
+    if (Event->button() == Qt::LeftButton && rect().contains(Event->position().toPoint()))
+        Activate();
+}
+
+void TLinkLabel::keyPressEvent(QKeyEvent* Event) {
+    switch (Event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Space:
+        if (Event->modifiers() & ~Qt::KeypadModifier)
+            break;
+        Activate();
+        Event->accept();
+        return;
+    default:
+        break;
+    }
+    TLabel::keyPressEvent(Event);
+}
+
+void TLinkLabel::paintEvent(QPaintEvent* Event) {
+    TLabel::paintEvent(Event);
+    if (!hasFocus())
+        return;
+    QStylePainter Painter(this);
+    QStyleOptionFocusRect Ring;
+    Ring.initFrom(this);
+    Painter.drawPrimitive(QStyle::PE_FrameFocusRect, Ring);
 }
 
 TStaticText::TStaticText(QWidget* Parent, Qt::Alignment Alignment) : QLabel(Parent) {

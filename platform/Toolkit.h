@@ -9,6 +9,7 @@
 // decoration the window manager really draws (none at all offscreen).
 #pragma once
 
+#include <QAccessible>
 #include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
@@ -57,6 +58,13 @@ QFont ToolkitFont(const QString& Face, int PixelHeight, bool Bold = false);
 
 void SetBounds(QWidget* Control, int Left, int Top, int Width, int Height);
 
+// Tells screen readers, through the accessibility bus when one listens, that Object changed as
+// Kind says. A monitor, when installed, sees every such event first, bus or no bus: a seam for
+// tests, as the bus is silent without a screen reader.
+void AnnounceChange(QObject* Object, QAccessible::Event Kind);
+using TAccessibilityMonitor = std::function<void(QAccessibleEvent& Event)>;
+void SetAccessibilityMonitor(TAccessibilityMonitor Monitor);
+
 // A caption without its accelerator marks: "E&xit" is "Exit", "&&" a literal ampersand.
 QString PlainCaption(const QString& Caption);
 // The name a screen reader gives Control and its focus proxy: the caption of its label, button
@@ -98,6 +106,8 @@ public:
     // A non-zero result ends a modal showing when the handler that set it has returned; a form
     // that is not shown modally only records it.
     void SetModalResult(int Result);
+    // A new title, which screen readers are told of as a change of the window's name.
+    void Retitle(const QString& Title);
 
     // Run by the program's own showing, before the form appears (not by a restore from
     // minimised), and by every change of the client size.
@@ -133,12 +143,14 @@ int RunApplication(TForm& MainForm, const QString& Title);
 
 // A push button. Made the default button of its form with setDefault(true): Enter anywhere in
 // the form then presses it, unless another button has the focus, which Enter presses instead.
+// Made its cancel button with Cancel: Escape anywhere in the form presses it.
 class TButton : public QPushButton {
 public:
     TButton(QWidget* Parent, const QString& Caption);
 
     // Ends the modal showing of the button's form after OnClick has run.
     int ModalResult = mrNone;
+    bool Cancel = false;
     TNotify OnClick;
 
 protected:
@@ -182,6 +194,23 @@ public:
     void Recaption(const QString& Caption);
     // The control also takes the caption as its accessible name.
     void SetFocusControl(QWidget* Control);
+};
+
+// A label that acts as a link: a hand-shaped pointer, a stop in the tab order with a focus ring,
+// opened by a click, Enter or Space, and presented to screen readers as a link that can be
+// pressed. OnClick gets the label.
+class TLinkLabel : public TLabel {
+public:
+    TLinkLabel(QWidget* Parent, const QString& Caption, int Left, int Top);
+
+    std::function<void(QObject* Sender)> OnClick;
+    // What a click does.
+    void Activate();
+
+protected:
+    void mouseReleaseEvent(QMouseEvent* Event) override;
+    void keyPressEvent(QKeyEvent* Event) override;
+    void paintEvent(QPaintEvent* Event) override;
 };
 
 // Fixed-size text in a sunken border. Its accessible name is the caption of the label that

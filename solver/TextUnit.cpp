@@ -187,6 +187,90 @@ std::string DecimalCommaToPoint(std::string_view Text) {
     return TextToReal(Converted, Value) ? Converted : std::string(Text);
 }
 
+namespace {
+
+// The UTF-8 blanks that spreadsheets put around or between the groups of a number.
+constexpr std::string_view Blanks[] = {" ", "\t", "\u00A0", "\u202F"};
+
+std::string_view TrimBlanks(std::string_view Text) {
+    for (bool Trimmed = true; Trimmed;) {
+        Trimmed = false;
+        for (std::string_view Blank : Blanks) {
+            if (Text.starts_with(Blank)) {
+                Text.remove_prefix(Blank.size());
+                Trimmed = true;
+            }
+            if (Text.ends_with(Blank)) {
+                Text.remove_suffix(Blank.size());
+                Trimmed = true;
+            }
+        }
+    }
+    return Text;
+}
+
+std::size_t DigitsAt(std::string_view Text, std::size_t Pos) {
+    std::size_t End = Pos;
+    while (End < Text.size() && IsDigit(Text[End]))
+        ++End;
+    return End - Pos;
+}
+
+// The field read the region's way, in the program's form; empty when it is not written so.
+std::string RegionalForm(std::string_view Text, std::string_view Decimal, std::string_view Group) {
+    std::string Out;
+    std::size_t Pos = 0;
+    if (Pos < Text.size() && (Text[Pos] == '+' || Text[Pos] == '-'))
+        Out += Text[Pos++];
+    std::size_t Run = DigitsAt(Text, Pos);
+    Out.append(Text, Pos, Run);
+    Pos += Run;
+    std::size_t Digits = Run;
+    if (!Group.empty() && Run >= 1 && Run <= 3) {
+        // A group mark stands before exactly three digits that no further digit follows.
+        while (Text.substr(Pos).starts_with(Group) && DigitsAt(Text, Pos + Group.size()) == 3) {
+            Out.append(Text, Pos + Group.size(), 3);
+            Pos += Group.size() + 3;
+            Digits += 3;
+        }
+    }
+    if (!Decimal.empty() && Text.substr(Pos).starts_with(Decimal)) {
+        Pos += Decimal.size();
+        Run = DigitsAt(Text, Pos);
+        Out += '.';
+        Out.append(Text, Pos, Run);
+        Pos += Run;
+        Digits += Run;
+    }
+    if (Digits == 0)
+        return {};
+    if (Pos < Text.size() && (Text[Pos] == 'e' || Text[Pos] == 'E')) {
+        const std::size_t Start = Pos++;
+        if (Pos < Text.size() && (Text[Pos] == '+' || Text[Pos] == '-'))
+            ++Pos;
+        Run = DigitsAt(Text, Pos);
+        if (Run == 0)
+            return {};
+        Pos += Run;
+        Out.append(Text, Start, Pos - Start);
+    }
+    return Pos == Text.size() ? Out : std::string();
+}
+
+} // namespace
+
+std::string RegionalNumberToPoint(std::string_view Text, std::string_view Decimal,
+                                  std::string_view Group) {
+    const std::string_view Field = TrimBlanks(Text);
+    double Value = 0.0;
+    std::string Regional = RegionalForm(Field, Decimal, Group);
+    if (!Regional.empty() && TextToReal(Regional, Value))
+        return Regional;
+    if (TextToReal(Field, Value))
+        return std::string(Field);
+    return std::string(Text);
+}
+
 std::string AmountText(double Value) {
     if (!std::isfinite(Value))
         return Value != Value ? "NAN" : Value > 0 ? "INF" : "-INF";

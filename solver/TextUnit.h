@@ -28,6 +28,22 @@ std::string NumberText(double Value);
 // unchanged ("2.5", "1.234,5", "x,5", "2,5 ").
 std::string DecimalCommaToPoint(std::string_view Text);
 
+// A field pasted from a spreadsheet of a region that writes numbers with Decimal as the decimal
+// mark and Group between groups of three digits ("1.234,5" where Decimal is "," and Group "."),
+// in the program's own form ("1234.5"). Blanks around the field (spaces, tabs, no-break spaces)
+// are dropped. The rule:
+//   - a field written the region's way is rewritten: a sign, digits that may be split by Group
+//     into groups of three after a first group of one to three ("12.345.678"), Decimal and
+//     more digits, an exponent ("-1,5E3" gives "-1.5E3", "1.000" gives "1000");
+//   - a field that is not, but reads as the program reads typed text, comes back as that text:
+//     a full stop that does not stand between groups of three is the decimal point ("3.5",
+//     "1.00" and "1.0000" stay and mean 3.5, 1 and 1);
+//   - anything else comes back unchanged, to be shown as what it is: not a number ("1.234.5",
+//     "x,5").
+// An empty Group stands for a region that groups no digits.
+std::string RegionalNumberToPoint(std::string_view Text, std::string_view Decimal,
+                                  std::string_view Group);
+
 // A plan amount as the results show it: one decimal with "." as the point, rounded to the
 // nearest tenth of the value's 15-digit decimal form with a 5 in the hundredths going away from
 // zero, padded on the left with blanks to at least 4 characters: 5 gives " 5.0", 12.25 "12.3".

@@ -1,8 +1,10 @@
 #include "AboutUnit.h"
 #include "ProgramFaces.h"
 
+#include "KeyRoad.h"
 #include "WindowTestSupport.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QPalette>
 
@@ -106,6 +108,38 @@ TEST_F(About, EnterClosesThroughOk) {
     EXPECT_EQ(Focused, AboutBox->OkButton);
     EXPECT_EQ(Result, mrOk);
     EXPECT_FALSE(AboutBox->isVisible());
+}
+
+// The links by keyboard alone: Tab reaches each after OK, with a focus ring; Enter and Space
+// open it; a screen reader finds a link it can press.
+TEST_F(About, EachLinkIsReachedByTabOpenedByEnterOrSpaceAndPressedByAScreenReader) {
+    std::vector<QWidget*> Focused;
+    bool Ringed = false;
+    QString Role;
+    const int Result = ShowWhile([&] {
+        const QImage Plain = AboutBox->HTMLLabel->grab().toImage();
+        for (const char* Keys : {"Tab Enter", "Tab Space", "Tab"}) {
+            Press(Keys);
+            Focused.push_back(QApplication::focusWidget());
+        }
+        Press("Tab");
+        Ringed = AboutBox->HTMLLabel->hasFocus() && AboutBox->HTMLLabel->grab().toImage() != Plain;
+        QAccessibleInterface* Link = QAccessible::queryAccessibleInterface(AboutBox->MailtoLabel);
+        Role = Link->role() == QAccessible::Link ? "link" : "other";
+        EXPECT_EQ(Link->text(QAccessible::Name), "help@kelvor.example");
+        EXPECT_EQ(Link->actionInterface()->actionNames(),
+                  QStringList{QAccessibleActionInterface::pressAction()});
+        Link->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        Press("Escape");
+    });
+    EXPECT_EQ(Focused, (std::vector<QWidget*>{AboutBox->HTMLLabel, AboutBox->MailtoLabel,
+                                              AboutBox->OkButton}));
+    EXPECT_TRUE(Ringed);
+    EXPECT_EQ(Role, "link");
+    EXPECT_EQ(Opened, QStringList({"https://kelvor.example/", "mailto:help@kelvor.example",
+                                   "mailto:help@kelvor.example"}));
+    // Escape closes the box as OK does.
+    EXPECT_EQ(Result, mrOk);
 }
 
 TEST_F(About, ShowsTheProgramsOwnIconNameAndVersion) {

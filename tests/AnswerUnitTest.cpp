@@ -17,6 +17,11 @@
 #include <string>
 #include <vector>
 
+// Texts in failure messages.
+inline void PrintTo(const QString& Text, std::ostream* Out) {
+    *Out << '"' << Text.toStdString() << '"';
+}
+
 namespace {
 
 constexpr double Second = 1.0 / 86400.0;
@@ -277,34 +282,86 @@ TEST_F(Answer, ResizeKeepsCloseCentred) {
     EXPECT_EQ(Lefts, (std::vector<int>{169, 219, 169}));
 }
 
-TEST_F(Answer, CtrlCCopiesThePlanOrTheFocusedExtraGridAsShown) {
-    Plan(3, 2, 1);
-    Basic(1, 1, 7);
-    Basic(2, 2, 1234.5);
-    Basic(3, 2, 2.25);
-    ShowAndInspect([] {
-        TAnswerForm* F = AnswerForm;
-        QGuiApplication::clipboard()->clear();
-        ASSERT_TRUE(WaitFor([F] { return F->OkButton->hasFocus(); }));
-        QTest::keyClick(F->OkButton, Qt::Key_C, Qt::ControlModifier);
-        const QString PlanText = "\t1\t2\n1\t 7.0\t\n2\t\t1234.5\n";
-        EXPECT_EQ(QGuiApplication::clipboard()->text(), PlanText);
-        // Spreadsheets take the HTML table cell for cell.
-        EXPECT_EQ(QGuiApplication::clipboard()->mimeData()->html().toStdString(),
-                  F->AnswerGrid->HtmlTable());
+// Ctrl+C copies the whole result, from wherever the focus is, as a spreadsheet reads it.
+struct TCopied {
+    bool Unbalanced;
+    QLocale::Language Region;
+    const char* Text;
+    std::string Html;
+};
+class CopiedResult : public Answer, public testing::WithParamInterface<TCopied> {};
 
-        F->AddGrid->setFocus();
-        ASSERT_TRUE(WaitFor([F] { return F->AddGrid->hasFocus(); }));
-        QTest::keyClick(F->AddGrid, Qt::Key_C, Qt::ControlModifier);
-        EXPECT_EQ(QGuiApplication::clipboard()->text(), "1\t2\n0.0\t 2.3\n");
-
-        F->AnswerGrid->setFocus();
-        ASSERT_TRUE(WaitFor([F] { return F->AnswerGrid->hasFocus(); }));
-        F->AnswerGrid->SetCurrentCell(2, 2);
-        QTest::keyClick(F->AnswerGrid, Qt::Key_C, Qt::ControlModifier);
-        EXPECT_EQ(QGuiApplication::clipboard()->text(), PlanText);
+TEST_P(CopiedResult, IsTheWholeResultWithoutPadding) {
+    const TCopied& Row = GetParam();
+    Plan(Row.Unbalanced ? 3 : 2, 2, Row.Unbalanced ? 1 : 0);
+    Basic(1, 1, 7, 2);
+    Basic(2, 2, 1234.5, 0.5);
+    if (Row.Unbalanced)
+        Basic(3, 2, 2.25);
+    Calc->CalcTime = 3 * Second;
+    QLocale::setDefault(QLocale(Row.Region));
+    QStringList Texts, Htmls;
+    ShowAndInspect([&] {
+        for (QWidget* Focus : {static_cast<QWidget*>(AnswerForm->OkButton),
+                               static_cast<QWidget*>(AnswerForm->AnswerGrid)}) {
+            QGuiApplication::clipboard()->clear();
+            Focus->setFocus();
+            ASSERT_TRUE(WaitFor([Focus] { return Focus->hasFocus(); }));
+            QTest::keyClick(Focus, Qt::Key_C, Qt::ControlModifier);
+            Texts.append(QGuiApplication::clipboard()->text());
+            Htmls.append(QGuiApplication::clipboard()->mimeData()->html());
+        }
     });
+    EXPECT_EQ(Texts, QStringList({Row.Text, Row.Text}));
+    const QString Html = QString::fromStdString(Row.Html);
+    EXPECT_EQ(Htmls, QStringList({Html, Html}));
 }
+
+std::string Html(const char* Rows) {
+    return std::string("<html><head><meta charset=\"utf-8\"></head><body><table>\n") + Rows +
+           "</table></body></html>\n";
+}
+constexpr const char* BalancedText = "Calculation Time\t0:00:03\nTransport Cost\t631.25\n\n"
+                                     "Transport Plan\n\t1\t2\n1\t7.0\t\n2\t\t1234.5\n";
+constexpr const char* UnbalancedText = "Calculation Time\t0:00:03\nTransport Cost\t631.25\n\n"
+                                       "Transport Plan\n\t1\t2\n1\t7.0\t\n2\t\t1234.5\n"
+                                       "\nDissatisfied Demands\n1\t2\n0.0\t2.3\n";
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, CopiedResult,
+    testing::Values(
+        TCopied{false, QLocale::C, BalancedText,
+                Html("<tr><th>Calculation Time</th><td>0:00:03</td></tr>\n"
+                     "<tr><th>Transport Cost</th><td>631.25</td></tr>\n<tr></tr>\n"
+                     "<tr><th>Transport Plan</th></tr>\n"
+                     "<tr><th></th><th>1</th><th>2</th></tr>\n"
+                     "<tr><th>1</th><td>7.0</td><td></td></tr>\n"
+                     "<tr><th>2</th><td></td><td>1234.5</td></tr>\n")},
+        TCopied{false, QLocale::German, BalancedText,
+                Html("<tr><th>Calculation Time</th><td>0:00:03</td></tr>\n"
+                     "<tr><th>Transport Cost</th><td>631,25</td></tr>\n<tr></tr>\n"
+                     "<tr><th>Transport Plan</th></tr>\n"
+                     "<tr><th></th><th>1</th><th>2</th></tr>\n"
+                     "<tr><th>1</th><td>7,0</td><td></td></tr>\n"
+                     "<tr><th>2</th><td></td><td>1234,5</td></tr>\n")},
+        TCopied{true, QLocale::C, UnbalancedText,
+                Html("<tr><th>Calculation Time</th><td>0:00:03</td></tr>\n"
+                     "<tr><th>Transport Cost</th><td>631.25</td></tr>\n<tr></tr>\n"
+                     "<tr><th>Transport Plan</th></tr>\n"
+                     "<tr><th></th><th>1</th><th>2</th></tr>\n"
+                     "<tr><th>1</th><td>7.0</td><td></td></tr>\n"
+                     "<tr><th>2</th><td></td><td>1234.5</td></tr>\n<tr></tr>\n"
+                     "<tr><th>Dissatisfied Demands</th></tr>\n"
+                     "<tr><th>1</th><th>2</th></tr>\n<tr><td>0.0</td><td>2.3</td></tr>\n")},
+        TCopied{true, QLocale::German, UnbalancedText,
+                Html("<tr><th>Calculation Time</th><td>0:00:03</td></tr>\n"
+                     "<tr><th>Transport Cost</th><td>631,25</td></tr>\n<tr></tr>\n"
+                     "<tr><th>Transport Plan</th></tr>\n"
+                     "<tr><th></th><th>1</th><th>2</th></tr>\n"
+                     "<tr><th>1</th><td>7,0</td><td></td></tr>\n"
+                     "<tr><th>2</th><td></td><td>1234,5</td></tr>\n<tr></tr>\n"
+                     "<tr><th>Dissatisfied Demands</th></tr>\n"
+                     "<tr><th>1</th><th>2</th></tr>\n<tr><td>0,0</td><td>2,3</td></tr>\n")}));
 
 TEST_F(Answer, TheExtraGridIsNamedAfterWhatItShows) {
     Plan(3, 2, 1);
@@ -337,6 +394,51 @@ TEST_F(Answer, AScreenReaderReadsEveryValueWithItsLabel) {
               "100000.0");
     EXPECT_FALSE(AnswerForm->AnswerGrid->model()->index(1, 1).data(Qt::ToolTipRole).isValid());
     EXPECT_EQ(Table->cellAt(1, 1)->text(QAccessible::Name), " 7.0");
+}
+
+// A keyboard user reads a cut amount whole as its cell becomes current, and sees which grid
+// has the focus: only there is the current cell filled.
+TEST_F(Answer, TheCurrentCellShowsItsWholeTextAndWhetherItsGridHasTheFocus) {
+    Plan(2, 2, 0);
+    Basic(1, 1, 100000, 2);
+    Basic(2, 2, 7, 1);
+    QStringList Tips;
+    int FilledAway = -1, FilledFocused = -1;
+    ShowAndInspect([&] {
+        TStringGrid* Grid = AnswerForm->AnswerGrid;
+        // The share of the cell's inside, its edges left out, drawn near the highlight colour.
+        const auto Filled = [Grid] {
+            const QRect Cell = Grid->CellRect(Grid->Col(), Grid->Row()).adjusted(3, 3, -3, -3);
+            const QImage Shot = Grid->viewport()->grab(Cell).toImage();
+            const QColor Highlight = Grid->palette().color(QPalette::Highlight);
+            const auto Near = [&Highlight](const QColor& C) {
+                return std::abs(C.red() - Highlight.red()) +
+                           std::abs(C.green() - Highlight.green()) +
+                           std::abs(C.blue() - Highlight.blue()) <
+                       30;
+            };
+            int Count = 0;
+            for (int Y = 0; Y < Shot.height(); ++Y)
+                for (int X = 0; X < Shot.width(); ++X)
+                    Count += Near(Shot.pixelColor(X, Y));
+            return Count * 100 / (Shot.width() * Shot.height());
+        };
+        FilledAway = Filled();
+        Grid->setFocus();
+        ASSERT_TRUE(WaitFor([Grid] { return Grid->hasFocus(); }));
+        FilledFocused = Filled();
+        Tips.append(Grid->CutTextShown());
+        QTest::keyClick(Grid, Qt::Key_Right);
+        Tips.append(Grid->CutTextShown());
+        QTest::keyClick(Grid, Qt::Key_Left);
+        Tips.append(Grid->CutTextShown());
+        AnswerForm->OkButton->setFocus();
+        ASSERT_TRUE(WaitFor([] { return AnswerForm->OkButton->hasFocus(); }));
+        Tips.append(Grid->CutTextShown());
+    });
+    EXPECT_EQ(Tips, QStringList({"100000.0", "", "100000.0", ""}));
+    EXPECT_EQ(FilledAway, 0);
+    EXPECT_GT(FilledFocused, 50);
 }
 
 TEST_F(Answer, EveryShowingStartsBothGridsAtTheirTopLeft) {

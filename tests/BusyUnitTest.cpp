@@ -7,12 +7,19 @@
 #include "ThreadBase.h"
 #include "ThreadTestSupport.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <vector>
+
+// Texts in failure messages.
+inline void PrintTo(const QString& Text, std::ostream* Out) {
+    *Out << '"' << Text.toStdString() << '"';
+}
 
 namespace {
 
@@ -170,6 +177,21 @@ TEST_F(Busy, TitleCountsFromEachShowing) {
     ASSERT_EQ(BusyForm->ShowModal(), mrOk);
     EXPECT_EQ(BusyForm->windowTitle(), "Kelvor - Calculation 0:00:05");
     EXPECT_NEAR(Calc->CalcTime * 86400, 10.0, 1e-6);
+}
+
+// A screen reader hears the elapsed time: every title the dialog shows is announced as a change
+// of its name, with the title that a screen reader then reads.
+TEST_F(Busy, EveryTitleIsAnnouncedToScreenReaders) {
+    std::vector<QString> Announced;
+    SetAccessibilityMonitor([&](QAccessibleEvent& Event) {
+        if (Event.type() == QAccessible::NameChanged && Event.object() == BusyForm)
+            Announced.push_back(Event.accessibleInterface()->text(QAccessible::Name));
+    });
+    UseFakeClock(40000.0, 65.0 / 86400);
+    Tiny();
+    ASSERT_EQ(BusyForm->ShowModal(), mrOk);
+    SetAccessibilityMonitor(nullptr);
+    EXPECT_EQ(Announced, std::vector<QString>{"Kelvor - Calculation 0:01:05"});
 }
 
 TEST_F(Busy, TitleCountsHoursPastADay) {

@@ -5,6 +5,7 @@
 #include "BusyUnit.h"
 #include "CalcUnit.h"
 #include "InputABCUnit.h"
+#include "KeyRoad.h"
 #include "Problems.h"
 #include "ProgramRoads.h"
 #include "ProgramTestSupport.h"
@@ -20,6 +21,7 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -173,7 +175,42 @@ TEST_F(First, LimitLabelsAndInitialEntries) {
     EXPECT_EQ(FirstForm->windowTitle(), "Kelvor");
     EXPECT_EQ(FirstForm->InputMLabel->text(), "Number of &Supplers");
     EXPECT_EQ(FirstForm->InputNLabel->text(), "Number of &Consumers");
+    // A screen reader reads each entry's range with it.
+    EXPECT_EQ(Spoken(FirstForm->InputMEdit, QAccessible::Description), "(1 to 500)");
+    EXPECT_EQ(Spoken(FirstForm->InputNEdit, QAccessible::Description), "(1 to 500)");
 }
+
+// Escape leaves the dialogs that have a button to leave them by, as that button does, and no
+// other window.
+struct TEscape {
+    const char* Window;
+    int Result;
+};
+class EscapeKey : public TProgramWindows, public testing::WithParamInterface<TEscape> {};
+
+TEST_P(EscapeKey, LeavesOnlyTheDialogsThatHaveAButtonForIt) {
+    const std::map<std::string, TForm*> Windows = {{"random fill", RandomForm},
+                                                   {"results", AnswerForm},
+                                                   {"about", AboutBox},
+                                                   {"data entry", InputABCForm}};
+    TForm* Window = Windows.at(GetParam().Window);
+    Calc->M = Calc->N = 1;
+    Calc->BalanceKind = 0;
+    int Pressed = -1;
+    WhenModal(Window, [&] {
+        Press("Escape");
+        Pressed = Window->ModalResult();
+        if (Pressed == mrNone)
+            Window->SetModalResult(mrCancel);
+    });
+    Window->ShowModal();
+    EXPECT_EQ(Pressed, GetParam().Result);
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, EscapeKey,
+                         testing::Values(TEscape{"random fill", mrCancel},
+                                         TEscape{"results", mrCancel}, TEscape{"about", mrOk},
+                                         TEscape{"data entry", mrNone}));
 
 TEST_F(First, EmptiedEntryGetsItsLastTextBackSelected) {
     TEdit* Edit = FirstForm->InputMEdit;

@@ -1,7 +1,9 @@
 #include "InputABCUnit.h"
 
 #include "EntryWindows.h"
+#include "KeyRoad.h"
 
+#include <QAccessible>
 #include <QClipboard>
 #include <QLineEdit>
 #include <QLocale>
@@ -340,11 +342,17 @@ TEST_F(InputABCUnitTest, PastedDecimalCommasOfACommaRegionBecomePointsAndTextSta
         // A mixed block: commas, points, a thousands point, a word, an exponent.
         PasteAt(F->InputC, 1, 1, "2,5\t3.5\t7\r\n1.234,5\tx\t-1,5E1\r\n");
         EXPECT_EQ(F->InputC->Cells(1, 1), "2.5");
+        EXPECT_EQ(F->InputC->Cells(1, 2), "1234.5");
         EXPECT_EQ(F->InputC->Cells(3, 2), "-1.5E1");
-        EXPECT_EQ(MarkedCells(F->InputC), (std::vector<std::string>{"1.234,5", "x"}));
+        EXPECT_EQ(MarkedCells(F->InputC), (std::vector<std::string>{"x"}));
         EXPECT_TRUE(MarkedCells(F->InputA).empty());
         const QModelIndex Word = F->InputC->model()->index(1, 1);
         EXPECT_EQ(Word.data(Qt::ToolTipRole).toString(), "Not a number: counts as 0");
+        // A screen reader gets the same as the cell's description, when the focus reaches it.
+        QAccessibleTableInterface* Table =
+            QAccessible::queryAccessibleInterface(F->InputC)->tableInterface();
+        EXPECT_EQ(Table->cellAt(1, 1)->text(QAccessible::Description), "Not a number: counts as 0");
+        EXPECT_EQ(Table->cellAt(0, 0)->text(QAccessible::Description), "");
         EXPECT_FALSE(F->InputC->model()->index(0, 0).data(Qt::ToolTipRole).isValid());
         EXPECT_TRUE(DrawnRed(F->InputC, 2, 2));
         EXPECT_FALSE(DrawnRed(F->InputC, 2, 1));
@@ -353,7 +361,7 @@ TEST_F(InputABCUnitTest, PastedDecimalCommasOfACommaRegionBecomePointsAndTextSta
     // Nothing refused: OK closes and the marked cells count as 0.
     EXPECT_EQ(Result, mrOk);
     EXPECT_EQ(Calc->GetA(1), 4.25);
-    const double Costs[2][3] = {{2.5, 3.5, 7}, {0, 0, -15}};
+    const double Costs[2][3] = {{2.5, 3.5, 7}, {1234.5, 0, -15}};
     for (int I = 1; I <= 2; ++I)
         for (int J = 1; J <= 3; ++J)
             EXPECT_EQ(Calc->GetC(I, J), Costs[I - 1][J - 1]) << "cost " << I << ", " << J;
@@ -373,6 +381,7 @@ TEST_F(InputABCUnitTest, InAPointRegionCommasStayAndTheCellBeingTypedIsMarkedWhi
         QTest::keyClicks(Editor, "x");
         EXPECT_NE(Editor->palette().color(QPalette::Text), Plain);
         EXPECT_EQ(Editor->toolTip(), "Not a number: counts as 0");
+        EXPECT_EQ(Editor->accessibleDescription(), "Not a number: counts as 0");
         QTest::keyClick(Editor, Qt::Key_Backspace);
         EXPECT_EQ(Editor->palette().color(QPalette::Text), Plain);
         EXPECT_TRUE(Editor->toolTip().isEmpty());
@@ -386,6 +395,107 @@ TEST_F(InputABCUnitTest, InAPointRegionCommasStayAndTheCellBeingTypedIsMarkedWhi
     EXPECT_EQ(Calc->GetA(2), 0.0);
     EXPECT_EQ(Calc->GetB(1), 0.0);
     EXPECT_EQ(Calc->GetB(2), 3.5);
+}
+
+// A number pasted into a cell lands as the region means it, or stays as it came and is marked.
+struct TPasted {
+    QLocale::Language Region;
+    const char* Pasted;
+    const char* Landed;
+    bool Marked;
+    double Stored;
+};
+class PastedNumbers : public InputABCUnitTest, public testing::WithParamInterface<TPasted> {};
+
+TEST_P(PastedNumbers, LandAsTheRegionWritesThemOrStayMarked) {
+    const TPasted& Row = GetParam();
+    const TRegion Region(Row.Region);
+    std::string Landed;
+    bool Marked = false;
+    EXPECT_EQ(Open(1, 1,
+                   [&] {
+                       PasteAt(InputABCForm->InputC, 1, 1, Row.Pasted);
+                       Landed = InputABCForm->InputC->Cells(1, 1);
+                       Marked = InputABCForm->InputC->CellMarked(1, 1);
+                       Click(InputABCForm->OkButton);
+                   }),
+              mrOk);
+    EXPECT_EQ(Landed, Row.Landed);
+    EXPECT_EQ(Marked, Row.Marked);
+    EXPECT_EQ(Calc->GetC(1, 1), Row.Stored);
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, PastedNumbers,
+                         testing::Values(
+                             // Where the comma is the decimal mark, the full stop groups thousands.
+                             TPasted{QLocale::German, "1.000", "1000", false, 1000},
+                             TPasted{QLocale::German, "12.345.678", "12345678", false, 12345678},
+                             TPasted{QLocale::German, "1.000,5", "1000.5", false, 1000.5},
+                             TPasted{QLocale::German, " 3,25 ", "3.25", false, 3.25},
+                             // A full stop that groups no thousands is the decimal point.
+                             TPasted{QLocale::German, "1.00", "1.00", false, 1},
+                             TPasted{QLocale::German, "1.0000", "1.0000", false, 1},
+                             TPasted{QLocale::German, "1.234.5", "1.234.5", true, 0},
+                             // Where the full stop is the decimal mark, pasted text is what it is.
+                             TPasted{QLocale::C, "1.000", "1.000", false, 1},
+                             TPasted{QLocale::C, "1,000", "1,000", true, 0},
+                             TPasted{QLocale::C, "2,5", "2,5", true, 0}));
+
+TEST_F(InputABCUnitTest, UndoTakesBackAPasteOrAFillAndRedoBringsItAgain) {
+    TInputABCForm* F = InputABCForm;
+    std::vector<std::string> Seen;
+    const auto Costs = [F, &Seen] {
+        std::string Row;
+        for (int Col = 1; Col <= 3; ++Col)
+            Row += F->InputC->Cells(Col, 1) + ";";
+        Seen.push_back(Row);
+    };
+    RandomForm->ARangeEdit->setText("1");
+    RandomForm->CRangeEdit->setText("1");
+    EXPECT_EQ(Open(1, 3,
+                   [&] {
+                       Type(F->InputC, 1, 1, "5");
+                       PasteAt(F->InputC, 2, 1, "7\t8");
+                       Costs();
+                       Press("Ctrl+Z");
+                       Costs();
+                       Press("Ctrl+Y");
+                       Costs();
+                       WhenModal(RandomForm, [] { Click(RandomForm->OkButton); });
+                       Click(F->RandomButton);
+                       Costs();
+                       // The fill is undone from the button that has the focus, too.
+                       F->OkButton->setFocus();
+                       Press("Ctrl+Z");
+                       Costs();
+                       Type(F->InputC, 1, 1, "");
+                       Press("Ctrl+Z Ctrl+Z");
+                       Costs();
+                       Press("Ctrl+Shift+Z");
+                       Costs();
+                       Click(F->OkButton);
+                   }),
+              mrOk);
+    EXPECT_EQ(Seen, (std::vector<std::string>{"5;7;8;", "5;;;", "5;7;8;", "1;1;1;", "5;7;8;", ";;;",
+                                              "5;;;"}));
+    EXPECT_EQ(Calc->GetC(1, 1), 5.0);
+    RandomForm->ARangeEdit->setText("5");
+    RandomForm->CRangeEdit->setText("5");
+}
+
+// Typed row by row, a table never runs one row's numbers into another's cells.
+TEST_F(InputABCUnitTest, TypingRowByRowWrapsAtTheEndsOfTheRows) {
+    EXPECT_EQ(Open(2, 3,
+                   [] {
+                       ASSERT_TRUE(Press("30 Right 20 Tab 10 Right 25 Right 15 Tab "
+                                         "8 Right 6 Right 10 Right 9 Right 12 Right 13 Right 14 "
+                                         "Ctrl+Home 7 Enter 8 Left Left 11 Tab"));
+                       EXPECT_TRUE(InputABCForm->OkButton->hasFocus());
+                       Click(InputABCForm->OkButton);
+                   }),
+              mrOk);
+    EXPECT_EQ(StoredProblem(*Calc),
+              (TProblem{2, 3, {30, 20}, {10, 25, 15}, {7, 6, 11, 8, 12, 1314}}));
 }
 
 } // namespace

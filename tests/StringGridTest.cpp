@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <memory>
 #include <string>
 #include <vector>
@@ -401,6 +402,35 @@ TEST_F(StringGridPasteTest, AWholeGridCopyOffersAnHtmlTableBesideTheText) {
               std::string::npos)
         << Html;
     EXPECT_NE(Html.find("charset=\"utf-8\""), std::string::npos);
+}
+
+// Grid lines stand out from the cells' background by at least 3:1, in a light theme and a dark.
+double Luminance(const QColor& Colour) {
+    double Sum = 0.0;
+    const double Weights[] = {0.2126, 0.7152, 0.0722};
+    const double Channels[] = {Colour.redF(), Colour.greenF(), Colour.blueF()};
+    for (int K = 0; K < 3; ++K) {
+        const double C = Channels[K];
+        Sum += Weights[K] * (C <= 0.04045 ? C / 12.92 : std::pow((C + 0.055) / 1.055, 2.4));
+    }
+    return Sum;
+}
+
+TEST_F(StringGridTest, GridLinesStandOutFromTheCellsInLightAndDarkThemes) {
+    QPalette Dark(QColor(45, 45, 48));
+    Dark.setColor(QPalette::Base, QColor(30, 30, 30));
+    Dark.setColor(QPalette::Text, QColor(220, 220, 220));
+    for (const QPalette& Theme : {QApplication::palette(), Dark}) {
+        First->setPalette(Theme);
+        const QColor Line = QColor::fromRgba(
+            QRgb(First->style()->styleHint(QStyle::SH_Table_GridLineColor, nullptr, First)));
+        const double Back = Luminance(Theme.color(QPalette::Base)), Ink = Luminance(Line);
+        EXPECT_GE((std::max(Back, Ink) + 0.05) / (std::min(Back, Ink) + 0.05), 3.0);
+        // And the lines are drawn in it, at the right edge of a cell.
+        const QRect Cell = First->CellRect(2, 2);
+        const QImage Shot = First->viewport()->grab().toImage();
+        EXPECT_EQ(Shot.pixelColor(Cell.right() + 1, Cell.center().y()), Line);
+    }
 }
 
 } // namespace

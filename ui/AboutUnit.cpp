@@ -3,7 +3,7 @@
 #include "ProgramIcon.h"
 
 #include <QDesktopServices>
-#include <QMouseEvent>
+#include <QEvent>
 #include <QPixmap>
 #include <QUrl>
 
@@ -28,20 +28,6 @@ void SetTextColour(QLabel* Label, const QColor& Colour) {
 }
 
 } // namespace
-
-TLinkLabel::TLinkLabel(QWidget* Parent, const QString& Caption, int Left, int Top)
-    : TLabel(Parent, Caption, Left, Top) {
-    setCursor(Qt::PointingHandCursor);
-    // The caption is the address itself, never rich text.
-    setTextFormat(Qt::PlainText);
-}
-
-void TLinkLabel::mouseReleaseEvent(QMouseEvent* Event) {
-    TLabel::mouseReleaseEvent(Event);
-    if (Event->button() == Qt::LeftButton && rect().contains(Event->position().toPoint()) &&
-        OnClick)
-        OnClick(this);
-}
 
 TAboutBox::TAboutBox() : TForm(TBorderStyle::Dialog), OpenAddress(OpenWithDesktop) {
     setWindowTitle("About Kelvor");
@@ -79,7 +65,11 @@ TAboutBox::TAboutBox() : TForm(TBorderStyle::Dialog), OpenAddress(OpenWithDeskto
     SetBounds(OkButton, 248, 138, 77, 25);
     OkButton->setFont(Small);
     OkButton->setDefault(true);
+    OkButton->Cancel = true;
     SetActiveControl(OkButton);
+    // The links follow the button that has the focus at every opening.
+    setTabOrder(OkButton, HTMLLabel);
+    setTabOrder(HTMLLabel, MailtoLabel);
     ApplyColours();
 }
 

@@ -6,19 +6,6 @@
 
 #include <functional>
 
-class QObject;
-
-// A label that acts as a link: hand-shaped pointer, and a click notification.
-class TLinkLabel : public TLabel {
-public:
-    TLinkLabel(QWidget* Parent, const QString& Caption, int Left, int Top);
-
-    std::function<void(QObject* Sender)> OnClick;
-
-protected:
-    void mouseReleaseEvent(QMouseEvent* Event) override;
-};
-
 class TAboutBox : public TForm {
 public:
     TAboutBox();

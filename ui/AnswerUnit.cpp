@@ -3,7 +3,10 @@
 #include "CalcUnit.h"
 #include "TextUnit.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QLocale>
+#include <QMimeData>
 #include <QShortcut>
 
 #include <string>
@@ -44,6 +47,7 @@ TAnswerForm::TAnswerForm() : TForm(TBorderStyle::Sizeable) {
     OkButton = new TButton(ButtonsPanel, "&Close");
     SetBounds(OkButton, 169, 4, 81, 25);
     OkButton->setDefault(true);
+    OkButton->Cancel = true;
     OkButton->OnClick = [this] { OkButtonClick(); };
 
     AddBox = new TGroupBox(this, "");
@@ -81,11 +85,11 @@ TAnswerForm::TAnswerForm() : TForm(TBorderStyle::Sizeable) {
     setTabOrder(AddGrid, AnswerGrid);
     SetActiveControl(OkButton);
 
-    // Ctrl+C anywhere copies the plan, or the extra grid while that has the focus; a focused
-    // grid copies itself the same way before the shortcut sees the key.
+    // Ctrl+C anywhere copies the whole result, from a grid as well.
     auto* Copy = new QShortcut(QKeySequence::Copy, this);
-    connect(Copy, &QShortcut::activated, this,
-            [this] { (AddGrid->hasFocus() ? AddGrid : AnswerGrid)->CopyToClipboard(); });
+    connect(Copy, &QShortcut::activated, this, [this] { CopyResult(); });
+    for (TStringGrid* Grid : {AnswerGrid, AddGrid})
+        Grid->SetCopyHandler([this] { CopyResult(); });
 
     OnShow = [this] { FormShow(); };
     OnResize = [this] { FormResize(); };
@@ -107,9 +111,12 @@ void TAnswerForm::OkButtonClick() {
 }
 
 void TAnswerForm::FillResults() {
-    TimeText->ShowValue(QString::fromStdString(ElapsedTimeToStr(Calc->CalcTime)));
-    SumText->ShowValue(QString::fromStdString(
-        CostText(Calc->TotalCost(), QLocale().decimalPoint().toStdString())));
+    Shown_.Time = ElapsedTimeToStr(Calc->CalcTime);
+    Shown_.Cost = Calc->TotalCost();
+    TimeText->ShowValue(QString::fromStdString(Shown_.Time));
+    SumText->ShowValue(
+        QString::fromStdString(CostText(Shown_.Cost, QLocale().decimalPoint().toStdString())));
+    Shown_.Extra.clear();
 
     const auto ExtraText = [](double Value) {
         return Value < ShownThreshold ? std::string("0.0") : AmountText(Value);
@@ -121,6 +128,7 @@ void TAnswerForm::FillResults() {
         for (int J = 1; J <= Calc->N; ++J) {
             AddGrid->SetCells(J - 1, 0, IndexText(J));
             AddGrid->SetCells(J - 1, 1, ExtraText(Calc->GetX(Calc->M, J)));
+            Shown_.Extra.push_back(Calc->GetX(Calc->M, J));
         }
         Calc->M = Calc->M - 1;
         break;
@@ -130,6 +138,7 @@ void TAnswerForm::FillResults() {
         for (int I = 1; I <= Calc->M; ++I) {
             AddGrid->SetCells(I - 1, 0, IndexText(I));
             AddGrid->SetCells(I - 1, 1, ExtraText(Calc->GetX(I, Calc->N)));
+            Shown_.Extra.push_back(Calc->GetX(I, Calc->N));
         }
         Calc->N = Calc->N - 1;
         break;
@@ -143,6 +152,9 @@ void TAnswerForm::FillResults() {
 
     const int M = Calc->M;
     const int N = Calc->N;
+    Shown_.M = M;
+    Shown_.N = N;
+    Shown_.Plan.resize(std::size_t(M) * std::size_t(N));
     AnswerGrid->SetColCount(N + 1);
     AnswerGrid->SetRowCount(M + 1);
     for (int J = 1; J <= N; ++J)
@@ -151,6 +163,7 @@ void TAnswerForm::FillResults() {
         AnswerGrid->SetCells(0, I, IndexText(I));
         for (int J = 1; J <= N; ++J) {
             const double Value = Calc->GetX(I, J);
+            Shown_.Plan[std::size_t(I - 1) * std::size_t(N) + std::size_t(J - 1)] = Value;
             AnswerGrid->SetCells(J, I, Value < ShownThreshold ? std::string() : AmountText(Value));
         }
     }
@@ -160,4 +173,79 @@ void TAnswerForm::FillResults() {
         Grid->SetTopRow(Grid->FixedRows());
         Grid->SetCurrentCell(Grid->FixedCols(), Grid->FixedRows());
     }
+}
+
+// The result's rows of cells, each cell a header or a value; an empty row stands between the
+// parts.
+std::vector<std::vector<TAnswerForm::TResultCell>>
+TAnswerForm::ResultRows(const std::string& Decimal) const {
+    const auto Amount = [&Decimal](double Value) {
+        std::string Text = Value < ShownThreshold ? std::string("0.0") : AmountText(Value);
+        Text.erase(0, Text.find_first_not_of(' '));
+        return Text.replace(Text.size() - 2, 1, Decimal);
+    };
+    const auto Head = [](std::string Text) { return TResultCell{std::move(Text), true}; };
+    const auto Value = [](std::string Text) { return TResultCell{std::move(Text), false}; };
+    std::vector<std::vector<TResultCell>> Rows;
+    Rows.push_back({Head(PlainCaption(TimeLabel->text()).toStdString()), Value(Shown_.Time)});
+    Rows.push_back({Head(PlainCaption(SumLabel->text()).toStdString()),
+                    Value(CostText(Shown_.Cost, Decimal))});
+    Rows.push_back({});
+    Rows.push_back({Head(AnswerBox->title().toStdString())});
+    std::vector<TResultCell> Consumers{Head("")};
+    for (int J = 1; J <= Shown_.N; ++J)
+        Consumers.push_back(Head(IndexText(J)));
+    Rows.push_back(std::move(Consumers));
+    for (int I = 1; I <= Shown_.M; ++I) {
+        std::vector<TResultCell> Row{Head(IndexText(I))};
+        for (int J = 1; J <= Shown_.N; ++J) {
+            const double X = Shown_.Plan[std::size_t(I - 1) * std::size_t(Shown_.N) + (J - 1)];
+            Row.push_back(Value(X < ShownThreshold ? std::string() : Amount(X)));
+        }
+        Rows.push_back(std::move(Row));
+    }
+    if (!Shown_.Extra.empty()) {
+        Rows.push_back({});
+        Rows.push_back({Head(AddBox->title().toStdString())});
+        std::vector<TResultCell> Numbers, Amounts;
+        for (std::size_t K = 0; K < Shown_.Extra.size(); ++K) {
+            Numbers.push_back(Head(IndexText(int(K) + 1)));
+            Amounts.push_back(Value(Amount(Shown_.Extra[K])));
+        }
+        Rows.push_back(std::move(Numbers));
+        Rows.push_back(std::move(Amounts));
+    }
+    return Rows;
+}
+
+std::string TAnswerForm::ResultText() const {
+    std::string Text;
+    for (const std::vector<TResultCell>& Row : ResultRows(".")) {
+        for (std::size_t K = 0; K < Row.size(); ++K)
+            Text += (K > 0 ? "\t" : "") + Row[K].Text;
+        Text += '\n';
+    }
+    return Text;
+}
+
+std::string TAnswerForm::ResultHtml() const {
+    std::string Html = "<html><head><meta charset=\"utf-8\"></head><body><table>\n";
+    for (const std::vector<TResultCell>& Row : ResultRows(QLocale().decimalPoint().toStdString())) {
+        Html += "<tr>";
+        for (const TResultCell& Cell : Row) {
+            const char* Tag = Cell.Header ? "th" : "td";
+            Html += std::string("<") + Tag + ">" +
+                    QString::fromStdString(Cell.Text).toHtmlEscaped().toStdString() + "</" + Tag +
+                    ">";
+        }
+        Html += "</tr>\n";
+    }
+    return Html + "</table></body></html>\n";
+}
+
+void TAnswerForm::CopyResult() const {
+    auto* Data = new QMimeData;
+    Data->setText(QString::fromStdString(ResultText()));
+    Data->setHtml(QString::fromStdString(ResultHtml()));
+    QGuiApplication::clipboard()->setMimeData(Data);
 }

@@ -6,6 +6,9 @@
 #include "StringGrid.h"
 #include "Toolkit.h"
 
+#include <string>
+#include <vector>
+
 class TAnswerForm : public TForm {
 public:
     TAnswerForm();
@@ -28,6 +31,31 @@ public:
     // Reads Calc and decrements its M (a dummy supplier) or N (a dummy consumer): run it once
     // per calculation.
     void FillResults();
+
+    // The whole result as Ctrl+C copies it, for a spreadsheet: the calculation time and the total
+    // cost, each beside its label, then the plan under its title with the consumers' and the
+    // suppliers' numbers as headers, then the unused stocks or unmet demands when shown, a blank
+    // line between the parts. Numbers carry no padding. The plain text is tab-separated with the
+    // full stop as the decimal point, as the program reads numbers back; the HTML table takes the
+    // decimal mark of the user's region, by which spreadsheets read HTML numbers.
+    std::string ResultText() const;
+    std::string ResultHtml() const;
+    void CopyResult() const;
+
+private:
+    // The numbers the last filling showed.
+    struct TShown {
+        std::string Time;
+        double Cost = 0.0;
+        int M = 0, N = 0;
+        std::vector<double> Plan; // M x N, row by row
+        std::vector<double> Extra;
+    } Shown_;
+    struct TResultCell {
+        std::string Text;
+        bool Header;
+    };
+    std::vector<std::vector<TResultCell>> ResultRows(const std::string& Decimal) const;
 };
 
 extern TAnswerForm* AnswerForm;

@@ -66,6 +66,9 @@ void TFirstForm::FormCreate() {
     const QString Limits = "(1 to " + QString::number(MaxSize) + ")";
     MaxMLabel->Recaption(Limits);
     MaxNLabel->Recaption(Limits);
+    // A screen reader reads the range with the entry, as the eye takes it in beside it.
+    InputMEdit->setAccessibleDescription(Limits);
+    InputNEdit->setAccessibleDescription(Limits);
 }
 
 // A rewrite of the text from here raises the change notification again, nested; that run finds

@@ -8,6 +8,7 @@
 
 #include <QLocale>
 #include <QPainter>
+#include <QShortcut>
 
 #include <cmath>
 #include <string>
@@ -22,12 +23,14 @@ bool ReadsAsNumber(std::string_view Text) {
 }
 
 // Spreadsheets copy numbers as the user's region writes them, while a cell reads only the full
-// stop as the decimal point: where the region's point is the comma, a pasted "2,5" would
-// otherwise count as 0.
+// stop as the decimal point and no group marks: where the region writes numbers otherwise, a
+// pasted "2,5" or "1.000" would count as 0 or as 1.
 std::string PastedNumber(std::string_view Field) {
-    if (QLocale().decimalPoint() == QLatin1String(","))
-        return DecimalCommaToPoint(Field);
-    return std::string(Field);
+    const QLocale Region;
+    if (Region.decimalPoint() == QLatin1String("."))
+        return std::string(Field);
+    return RegionalNumberToPoint(Field, Region.decimalPoint().toStdString(),
+                                 Region.groupSeparator().toStdString());
 }
 
 TStringGrid* MakeGrid(TGroupBox* Box, int FixedCols, TStringGrid::TScrollBars Bars) {
@@ -109,6 +112,26 @@ TInputABCForm::TInputABCForm() : TForm(TBorderStyle::Sizeable) {
     SetBounds(CancelButton, 342, 4, 75, 25);
     CancelButton->ModalResult = mrCancel;
 
+    for (int Index = 0; Index < 3; ++Index) {
+        Grid(Index)->SetEditHandler(
+            [this, Index](std::vector<TStringGrid::TCellEdit>&& Edits, bool Typed) {
+                std::vector<TEditHistory::TChange> Step;
+                for (TStringGrid::TCellEdit& Edit : Edits)
+                    Step.push_back(
+                        {Index, Edit.Col, Edit.Row, std::move(Edit.Old), std::move(Edit.New)});
+                if (Typed)
+                    History_.Type(std::move(Step.front()));
+                else
+                    History_.Add(std::move(Step));
+            });
+        Grid(Index)->SetUndoHandlers([this] { Undo(); }, [this] { Redo(); });
+    }
+    // The grids' editors take these keys first, for their own typing.
+    connect(new QShortcut(QKeySequence::Undo, this), &QShortcut::activated, this,
+            [this] { Undo(); });
+    connect(new QShortcut(QKeySequence::Redo, this), &QShortcut::activated, this,
+            [this] { Redo(); });
+
     setTabOrder(InputA, InputB);
     setTabOrder(InputB, InputC);
     setTabOrder(InputC, OkButton);
@@ -123,6 +146,7 @@ void TInputABCForm::FormShow() {
         FocusProblemCell();
         return;
     }
+    History_.Clear();
     const int M = Calc->M;
     const int N = Calc->N;
     InputA->SetColCount(M);
@@ -203,13 +227,37 @@ TProblem TInputABCForm::EnteredProblem() const {
 }
 
 void TInputABCForm::ShowProblem(const TProblem& Problem) {
+    std::vector<TEditHistory::TChange> Step;
+    Step.reserve(Problem.A.size() + Problem.B.size() + Problem.C.size());
+    const auto Show = [&](int Index, int Col, int Row, double Value) {
+        std::string Text = NumberText(Value);
+        Step.push_back({Index, Col, Row, Grid(Index)->Cells(Col, Row), Text});
+        Grid(Index)->SetCells(Col, Row, Text);
+    };
     for (int I = 1; I <= Problem.M; ++I)
-        InputA->SetCells(I - 1, 1, NumberText(Problem.Stock(I)));
+        Show(0, I - 1, 1, Problem.Stock(I));
     for (int J = 1; J <= Problem.N; ++J)
-        InputB->SetCells(J - 1, 1, NumberText(Problem.Demand(J)));
+        Show(1, J - 1, 1, Problem.Demand(J));
     for (int I = 1; I <= Problem.M; ++I)
         for (int J = 1; J <= Problem.N; ++J)
-            InputC->SetCells(J, I, NumberText(Problem.Cost(I, J)));
+            Show(2, J, I, Problem.Cost(I, J));
+    History_.Add(std::move(Step));
+}
+
+TStringGrid* TInputABCForm::Grid(int Index) const {
+    return Index == 0 ? InputA : Index == 1 ? InputB : InputC;
+}
+
+void TInputABCForm::Undo() {
+    History_.Undo([this](const TEditHistory::TChange& Change, const std::string& Text) {
+        Grid(Change.Grid)->SetCells(Change.Col, Change.Row, Text);
+    });
+}
+
+void TInputABCForm::Redo() {
+    History_.Redo([this](const TEditHistory::TChange& Change, const std::string& Text) {
+        Grid(Change.Grid)->SetCells(Change.Col, Change.Row, Text);
+    });
 }
 
 void TInputABCForm::RandomButtonClick() {

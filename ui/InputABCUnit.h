@@ -4,6 +4,7 @@
 // left, so that the user mends the table rather than typing it anew.
 #pragma once
 
+#include "EditHistory.h"
 #include "Problem.h"
 #include "StringGrid.h"
 #include "Toolkit.h"
@@ -30,8 +31,12 @@ public:
 
     // The cells as numbers, each 0 where its text is not one, for the problem of the store's size.
     TProblem EnteredProblem() const;
-    // Writes the problem's numbers into the cells; the grids have its size.
+    // Writes the problem's numbers into the cells; the grids have its size. Undo takes it back.
     void ShowProblem(const TProblem& Problem);
+
+    // Takes back the last paste, fill or typing into a cell, or brings it back again.
+    void Undo();
+    void Redo();
 
     // Shows the window modally with every cell as the last showing left it, the focus on the
     // first negative stock or demand in the store, or else on the first stock. Returns as
@@ -40,7 +45,10 @@ public:
 
 private:
     void FocusProblemCell();
+    TStringGrid* Grid(int Index) const;
     bool Mending_ = false;
+    // Enough for two fills of the largest table besides the typing and pasting around them.
+    TEditHistory History_{600'000};
 };
 
 extern TInputABCForm* InputABCForm;

@@ -27,6 +27,7 @@ TRandomForm::TRandomForm() : TForm(TBorderStyle::Dialog) {
     CancelButton = new TButton(this, "Cancel");
     SetBounds(CancelButton, 186, 88, 75, 25);
     CancelButton->ModalResult = mrCancel;
+    CancelButton->Cancel = true;
 
     setTabOrder(ARangeEdit, BRangeEdit);
     setTabOrder(BRangeEdit, CRangeEdit);

@@ -44,8 +44,7 @@ void TBusyForm::FormShow() {
 }
 
 void TBusyForm::BusyTimerTimer() {
-    setWindowTitle(
-        QString::fromStdString("Kelvor - Calculation " + ElapsedTimeToStr(Now() - StartTime)));
+    Retitle(QString::fromStdString("Kelvor - Calculation " + ElapsedTimeToStr(Now() - StartTime)));
 }
 
 void TBusyForm::CancelButtonClick() {
