@@ -182,7 +182,7 @@ void ResultsFigures() {
     FirstForm->InputMEdit->setText(QString::number(MaxSize));
     FirstForm->InputNEdit->setText(QString::number(MaxSize));
     FirstForm->show();
-    const bool Walked = Road.Walk([] { FirstForm->OkButtonClick(); });
+    const bool Walked = bool(Road.Walk([] { FirstForm->OkButtonClick(); }));
 
     std::printf("results_fill_ms %.1f\n", FillMs);
     std::printf("results_refill_ms %.1f\n", RefillMs);

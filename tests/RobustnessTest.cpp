@@ -164,7 +164,7 @@ TEST_F(Robustness, MegabytesPastedIntoEveryEditAndGridCell) {
     std::vector<std::string> Filled;
     std::vector<double> Stored;
     TRoadEnd Road;
-    const bool Walked = Driver.Walk(
+    const testing::AssertionResult Walked = Driver.Walk(
         [&](QWidget* Window, int Count) {
             if (Window == InputABCForm && Count == 1) {
                 EXPECT_EQ(Calc->M, 1);

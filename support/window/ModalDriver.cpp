@@ -77,7 +77,7 @@ TModalDriver& TModalDriver::OnEach(TVisit Visit) {
     return *this;
 }
 
-bool TModalDriver::Walk(const std::function<void()>& Start) {
+testing::AssertionResult TModalDriver::Walk(const std::function<void()>& Start) {
     Unexpected.clear();
     Next_ = 0;
     Acted_.clear();
@@ -101,11 +101,15 @@ bool TModalDriver::Walk(const std::function<void()>& Start) {
     Start();
     Poll.stop();
     Hooks.clear();
-    const bool Done = Next_ == Steps_.size() && Unexpected.isEmpty() && Seen >= Shows_.size();
+    const std::size_t Ran = Next_, Steps = Steps_.size(), Shows = Shows_.size();
     Steps_.clear();
     Shows_.clear();
     Each_ = nullptr;
-    return Done;
+    if (Ran == Steps && Unexpected.isEmpty() && Seen >= Shows)
+        return testing::AssertionSuccess();
+    return testing::AssertionFailure()
+           << Ran << " of " << Steps << " steps ran, " << Seen << " of " << Shows
+           << " showings seen; unexpected: " << Unexpected.join(", ").toStdString();
 }
 
 void TModalDriver::Tick() {

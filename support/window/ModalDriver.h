@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QStringList>
+#include <gtest/gtest.h>
 
 #include <functional>
 #include <map>
@@ -60,10 +61,11 @@ public:
     TModalDriver& AtShowOf(QWidget* Window, std::function<void()> Act);
     TModalDriver& OnEach(TVisit Visit);
 
-    // Runs Start, which returns when the chain is over; true when every step ran, every show
-    // hook fired and nothing unexpected turned up. Steps and hooks are used up by the walk.
-    bool Walk(const std::function<void()>& Start);
-    bool Walk(TVisit Each, const std::function<void()>& Start) {
+    // Runs Start, which returns when the chain is over; success when every step ran, every show
+    // hook fired and nothing unexpected turned up, else a failure that says what went amiss.
+    // Steps and hooks are used up by the walk.
+    testing::AssertionResult Walk(const std::function<void()>& Start);
+    testing::AssertionResult Walk(TVisit Each, const std::function<void()>& Start) {
         OnEach(std::move(Each));
         return Walk(Start);
     }

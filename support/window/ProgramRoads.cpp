@@ -141,7 +141,7 @@ TRoadEnd WalkMixedRun(TModalDriver& Driver, const TMixedRun& R,
         }
     };
     Road.Walked =
-        Driver.Walk(Visit, [] { QTest::mouseClick(FirstForm->OkButton, Qt::LeftButton); });
+        bool(Driver.Walk(Visit, [] { QTest::mouseClick(FirstForm->OkButton, Qt::LeftButton); }));
     return Road;
 }
 
