@@ -3,7 +3,8 @@
 #   the build: cmake, ninja-build, g++, pkg-config, qt6-base-dev (with libgl-dev for its CMake
 #     files); the fonts the windows are laid out in (fonts-wine, fonts-liberation2, and
 #     fonts-dejavu-core as the fallback face);
-#   the tests: libgtest-dev, liblemon-dev (the reference solver);
+#   the tests: libgtest-dev, liblemon-dev (the reference solver), glpk-utils (glpsol, which
+#     solves the LP text of problem files);
 #   the fuzzers (scripts/fuzz.sh): clang and its runtimes libclang-rt-14-dev;
 #   the format check (scripts/format-check.sh): clang-format;
 #   the package (cpack -G DEB, tested by tests/PackageTest.sh): dpkg-dev for dpkg-shlibdeps and
@@ -15,7 +16,7 @@ set -euo pipefail
 packages=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev libgl-dev
-    libgtest-dev liblemon-dev
+    libgtest-dev liblemon-dev glpk-utils
     fonts-wine fonts-liberation2 fonts-dejavu-core
     clang libclang-rt-14-dev clang-format
     dpkg-dev file

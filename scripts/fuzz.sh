@@ -23,12 +23,12 @@ fi
 
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_CXX_COMPILER="$cxx" \
     -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKELVOR_FUZZ=ON -DKELVOR_WITH_QT=OFF -DBUILD_TESTING=OFF
-cmake --build "$build" --target TextToIntFuzz TextToRealFuzz -j 2
+cmake --build "$build" --target TextToIntFuzz TextToRealFuzz ProblemFileFuzz -j 2
 
 export ASAN_OPTIONS=${ASAN_OPTIONS:-abort_on_error=1:detect_leaks=1}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 status=0
-for target in TextToInt TextToReal; do
+for target in TextToInt TextToReal ProblemFile; do
     # New inputs go to a scratch corpus; the committed seeds are only read.
     work="$build/fuzz-corpus/$target"
     artifacts="$build/fuzz-artifacts/$target"

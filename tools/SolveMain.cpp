@@ -1,18 +1,19 @@
 // kelvor-solve: one whole calculation through the solver worker, for developers and benchmarks.
-// Reads "M N", M stocks, N demands and M*N costs row by row from standard input, or builds the
-// problem with the program's random fill (--random SEED M N MAXA MAXB MAXC), and prints the
-// outcome, the sizes as the calculation left them, the total cost, the time and the plan.
+// Reads the problem from the file named on the command line, or from standard input without a
+// name or with "-", in any layout that ProblemFile.h reads; or builds it with the program's
+// random fill (--random SEED M N MAXA MAXB MAXC). --write OUT saves that problem first, as a
+// table (OUT ending in .csv) or a linear program (.lp). Then it prints the outcome, the sizes as
+// the calculation left them, the total cost, the time and the plan.
 #include "CalcUnit.h"
+#include "ProblemFile.h"
 #include "RandomGen.h"
 #include "TextUnit.h"
 #include "ThreadUnit.h"
 
 #include <chrono>
 #include <cstdio>
-#include <iostream>
 #include <memory>
 #include <string>
-#include <vector>
 
 namespace {
 
@@ -34,25 +35,6 @@ int ReadSize(const std::string& Word, const char* What) {
     return ReadWhole(Word, What, MaxSize);
 }
 
-TProblem ReadProblem() {
-    std::vector<std::string> Words;
-    for (std::string Word; std::cin >> Word;)
-        Words.push_back(Word);
-    if (Words.size() < 2)
-        throw TUsageError{"expected M and N first"};
-    TProblem Problem(ReadSize(Words[0], "M"), ReadSize(Words[1], "N"));
-    const std::size_t Need = 2 + Problem.A.size() + Problem.B.size() + Problem.C.size();
-    if (Words.size() < Need)
-        throw TUsageError{"too few numbers: expected " + std::to_string(Need - 2) +
-                          " after M N, got " + std::to_string(Words.size() - 2)};
-    std::size_t Next = 2;
-    for (auto* Numbers : {&Problem.A, &Problem.B, &Problem.C})
-        for (double& Value : *Numbers)
-            if (!TextToReal(Words[Next++], Value))
-                throw TUsageError{"not a number: " + Words[Next - 1]};
-    return Problem;
-}
-
 // The program's random fill, in its draw order.
 TProblem RandomProblem(char** Args) {
     std::int32_t Seed = 0;
@@ -67,21 +49,53 @@ TProblem RandomProblem(char** Args) {
     return RandomFill(M, N, Max[0], Max[1], Max[2]);
 }
 
+const char* const Usage =
+    "usage: kelvor-solve [FILE | - | --random SEED M N MAXA MAXB MAXC] [--write OUT.csv|OUT.lp]";
+
+bool EndsWith(const std::string& Text, const char* Suffix) {
+    const std::string End(Suffix);
+    return Text.size() > End.size() && Text.compare(Text.size() - End.size(), End.size(), End) == 0;
+}
+
+// The problem the arguments name, saved to --write's file when one is given.
+TProblem ArgumentProblem(int Argc, char** Argv) {
+    std::string File, Write;
+    char** Random = nullptr;
+    for (int K = 1; K < Argc; ++K) {
+        const std::string Arg = Argv[K];
+        if (Arg == "--random" && K + 6 < Argc && !Random && File.empty()) {
+            Random = Argv + K + 1;
+            K += 6;
+        } else if (Arg == "--write" && K + 1 < Argc && Write.empty())
+            Write = Argv[++K];
+        else if ((Arg == "-" || Arg.rfind("-", 0) != 0) && File.empty() && !Random)
+            File = Arg;
+        else
+            throw TUsageError{Usage};
+    }
+    if (!Write.empty() && !EndsWith(Write, ".csv") && !EndsWith(Write, ".lp"))
+        throw TUsageError{"--write: OUT must end in .csv or .lp: " + Write};
+    const TProblem Problem =
+        Random ? RandomProblem(Random)
+               : ReadProblemFile(File.empty() || File == "-" ? "/dev/stdin" : File);
+    if (!Write.empty())
+        WriteFileSafely(Write, EndsWith(Write, ".lp") ? ProblemLpText(Problem)
+                                                      : ProblemTableText(Problem));
+    return Problem;
+}
+
 } // namespace
 
 int main(int Argc, char** Argv) {
     std::unique_ptr<TCalc> Store(new TCalc);
     Calc = Store.get();
     try {
-        const std::string Option = Argc > 1 ? Argv[1] : "";
-        if (Option == "--random" && Argc == 8)
-            LoadProblem(*Store, RandomProblem(Argv + 2));
-        else if (Argc == 1)
-            LoadProblem(*Store, ReadProblem());
-        else
-            throw TUsageError{"usage: kelvor-solve [--random SEED M N MAXA MAXB MAXC] < problem"};
+        LoadProblem(*Store, ArgumentProblem(Argc, Argv));
     } catch (const TUsageError& Error) {
         std::fprintf(stderr, "kelvor-solve: %s\n", Error.Text.c_str());
+        return 2;
+    } catch (const TFileError& Error) {
+        std::fprintf(stderr, "kelvor-solve: %s\n", Error.what());
         return 2;
     }
 
