@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# Builds Kelvor (installing what is missing) and starts it.
+# Builds the program (installing only what building and running it needs) and starts it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/deps.sh
-cmake --preset release >/dev/null
-cmake --build --preset release --target kelvorw
-exec build/release/ui/kelvorw "$@"
+scripts/deps.sh run
+cmake --preset program >/dev/null
+cmake --build --preset program --target kelvorw
+exec build/program/ui/kelvorw "$@"

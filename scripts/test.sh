@@ -1,10 +1,18 @@
 #!/usr/bin/env bash
-# Builds Kelvor (installing what is missing) and runs the whole test suite headless.
-# An optional argument names the preset: default, asan or tsan.
+# Builds Kelvor (installing what is missing) and runs the whole test suite headless; the window
+# tests choose the offscreen platform themselves.
+# An optional argument names the preset: default, release, asan, tsan or solver-debug.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 preset=${1:-default}
-scripts/deps.sh
+case "$preset" in
+default | release | asan | tsan | solver-debug) ;;
+*)
+    echo "usage: scripts/test.sh [default|release|asan|tsan|solver-debug]" >&2
+    exit 2
+    ;;
+esac
+scripts/deps.sh test
 cmake --preset "$preset" >/dev/null
 cmake --build --preset "$preset"
-QT_QPA_PLATFORM=offscreen ctest --preset "$preset" -j2
+ctest --preset "$preset" -j2

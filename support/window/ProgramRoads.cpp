@@ -10,6 +10,7 @@
 #include "Problems.h"
 #include "RandomGen.h"
 #include "RandomUnit.h"
+#include "TextUnit.h"
 
 #include <QElapsedTimer>
 #include <QTest>
@@ -30,6 +31,17 @@ TProblem RandomNumbers(std::mt19937& Rng, int M, int N, int Low, int High, bool 
 
 void EnterCells(const TProblem& P) {
     InputABCForm->ShowProblem(P);
+}
+
+QString TypedKeys(const TProblem& Problem) {
+    QStringList Grids;
+    for (const std::vector<double>* Numbers : {&Problem.A, &Problem.B, &Problem.C}) {
+        QStringList Texts;
+        for (double Value : *Numbers)
+            Texts.append(QString::fromStdString(NumberText(Value)));
+        Grids.append(Texts.join(" Right "));
+    }
+    return Grids.join(" Tab ");
 }
 
 std::string PlanFault() {

@@ -23,6 +23,9 @@ TProblem RandomNumbers(std::mt19937& Rng, int M, int N, int Low, int High, bool 
 
 // Fills the open data-entry window's cells; it is open on a problem of the same size.
 void EnterCells(const TProblem& Problem);
+// The keys that type the problem into the data-entry window from its first stock on: the stocks,
+// Tab, the demands, Tab, the costs row by row, a Right between any two numbers of a grid.
+QString TypedKeys(const TProblem& Problem);
 
 // What is wrong with the plan the results window shows, or empty when it is an optimal basic
 // plan. Read while the results window is open, with the dummy row or column taken out of the
