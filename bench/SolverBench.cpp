@@ -17,8 +17,13 @@
 // consumer's zero costs lie far below the rest; and one with costs in eighths (max9999/8), which
 // no whole-number table holds.
 //
+// Last, the starting plans: for seeds 1 to 10 of the random fill's default problems (maxima
+// 5, 5, 5) at 300 x 300 and 500 x 500, each start's outcome and pivots, the time of its plan
+// (InitialPlan in the balanced store) and of the whole calculation through the worker, and its
+// cost checked against the reference optimum.
+//
 // Options: --reps R (default 5), --plain-reps R (default 1; 0 leaves the plain run out),
-// --quick (100 x 100 only).
+// --quick (100 x 100 only, no starting plans), --starts (the starting plans only).
 #include "CalcUnit.h"
 #include "Figures.h"
 #include "LemonReference.h"
@@ -380,6 +385,104 @@ void Print(const std::vector<TRow>& Rows, std::uint32_t Seed, int Reps, int Plai
     }
 }
 
+struct TStartRow {
+    int Size = 0;
+    std::uint32_t Seed = 0;
+    TStart Start = TStart::NorthWest;
+    TRun Whole;
+    double PlanSeconds = 0.0;
+};
+
+const char* StartName(TStart Start) {
+    switch (Start) {
+    case TStart::LeastCost:
+        return "least-cost";
+    case TStart::Vogel:
+        return "vogel";
+    case TStart::NorthWest:
+        break;
+    }
+    return "north-west";
+}
+
+// One start on one problem: medians of Reps whole calculations and of Reps plans alone; the
+// plan of an optimal run must cost the reference optimum, any other no less.
+TStartRow MeasureStart(TCalc& Store, const TProblem& Problem, double Reference, TStart Start,
+                       int Reps) {
+    TStartRow Row;
+    Row.Start = Start;
+    std::vector<double> Whole, Plan;
+    for (int K = 0; K < Reps; ++K) {
+        LoadProblem(Store, Problem);
+        const TCalcRun Out = RunCalculation(nullptr, Start);
+        Row.Whole = {Out.Pivots, Out.Outcome, std::chrono::duration<double>(Out.Time).count()};
+        Whole.push_back(Row.Whole.Seconds);
+        const double Cost = Store.TotalCost();
+        if (Out.Outcome == TOutcome::Optimal ? !RelativelyEqual(Cost, Reference)
+                                             : Cost < Reference * (1 - 1e-9))
+            throw std::runtime_error(std::string(StartName(Start)) + ": a cost of " +
+                                     std::to_string(Cost) + " against the optimum " +
+                                     std::to_string(Reference));
+        LoadProblem(Store, Problem);
+        Store.Balance();
+        const auto Began = Clock::now();
+        Store.InitialPlan(Start);
+        Plan.push_back(SecondsSince(Began));
+    }
+    Row.Whole.Seconds = Median(Whole);
+    Row.PlanSeconds = Median(Plan);
+    return Row;
+}
+
+std::vector<TStartRow> MeasureStarts(int Reps) {
+    std::unique_ptr<TCalc> Store(new TCalc);
+    Calc = Store.get();
+    std::vector<TStartRow> Rows;
+    for (const int Size : {300, 500})
+        for (std::uint32_t Seed = 1; Seed <= 10; ++Seed) {
+            const TProblem Problem = RandomProblem(Seed, Size, Size, 5);
+            const double Reference = ReferenceOptimalCost(Problem);
+            for (const TStart Start : {TStart::NorthWest, TStart::LeastCost, TStart::Vogel}) {
+                Rows.push_back(MeasureStart(*Store, Problem, Reference, Start, Reps));
+                Rows.back().Size = Size;
+                Rows.back().Seed = Seed;
+            }
+            std::fprintf(stderr, "starts %dx%d seed %u done\n", Size, Size, Seed);
+        }
+    return Rows;
+}
+
+void PrintStarts(const std::vector<TStartRow>& Rows, int Reps) {
+    std::printf("starting plans: the random fill's default problems (maxima 5), seeds 1-10, "
+                "medians of %d runs, times in ms; every optimum checked against the reference\n\n",
+                Reps);
+    std::printf("%-8s %4s %-11s %-8s %6s %9s %10s\n", "problem", "seed", "start", "outcome",
+                "pivots", "plan_ms", "whole_ms");
+    for (const TStartRow& R : Rows)
+        std::printf("%dx%-4d %4u %-11s %-8s %6d %9.3f %10.3f\n", R.Size, R.Size, R.Seed,
+                    StartName(R.Start), OutcomeName(R.Whole.Outcome), R.Whole.Pivots,
+                    R.PlanSeconds * 1e3, R.Whole.Seconds * 1e3);
+    std::printf("\nover the ten seeds: optimal runs, pivots median (min-max), plan and whole "
+                "calculation medians in ms\n%-8s %-11s %7s %16s %9s %10s\n",
+                "problem", "start", "optimal", "pivots", "plan_ms", "whole_ms");
+    for (const int Size : {300, 500})
+        for (const TStart Start : {TStart::NorthWest, TStart::LeastCost, TStart::Vogel}) {
+            int Optimal = 0;
+            std::vector<double> Pivots, Plan, Whole;
+            for (const TStartRow& R : Rows)
+                if (R.Size == Size && R.Start == Start) {
+                    Optimal += R.Whole.Outcome == TOutcome::Optimal;
+                    Pivots.push_back(R.Whole.Pivots);
+                    Plan.push_back(R.PlanSeconds);
+                    Whole.push_back(R.Whole.Seconds);
+                }
+            const auto [Least, Most] = std::minmax_element(Pivots.begin(), Pivots.end());
+            std::printf("%dx%-4d %-11s %4d/%-2zu %6.0f (%3.0f-%3.0f) %9.3f %10.3f\n", Size, Size,
+                        StartName(Start), Optimal, Pivots.size(), Median(Pivots), *Least, *Most,
+                        Median(Plan) * 1e3, Median(Whole) * 1e3);
+        }
+}
+
 int Count(const char* Text) {
     char* End = nullptr;
     const long Value = std::strtol(Text, &End, 10);
@@ -392,7 +495,7 @@ int Count(const char* Text) {
 
 int main(int Argc, char** Argv) {
     int Reps = 5, PlainReps = 1;
-    bool Quick = false;
+    bool Quick = false, StartsOnly = false;
     try {
         for (int K = 1; K < Argc; ++K) {
             const std::string Option = Argv[K];
@@ -402,9 +505,11 @@ int main(int Argc, char** Argv) {
                 PlainReps = Count(Argv[++K]);
             else if (Option == "--quick")
                 Quick = true;
+            else if (Option == "--starts")
+                StartsOnly = true;
             else
                 throw std::invalid_argument("usage: kelvor-solver-bench [--reps R] "
-                                            "[--plain-reps R] [--quick]");
+                                            "[--plain-reps R] [--quick] [--starts]");
         }
     } catch (const std::exception& Error) {
         std::fprintf(stderr, "kelvor-solver-bench: %s\n", Error.what());
@@ -420,15 +525,23 @@ int main(int Argc, char** Argv) {
                                              {500, 500, 201, 99999, true, 1},
                                              {500, 500, 9999, 0, false, 0, 8}});
     std::vector<TRow> Rows;
+    std::vector<TStartRow> StartRows;
     try {
-        for (const TBenchCase& BenchCase : BenchCases) {
+        for (const TBenchCase& BenchCase : StartsOnly ? std::vector<TBenchCase>{} : BenchCases) {
             Rows.push_back(Measure(BenchCase, Seed, Reps, PlainReps));
             std::fprintf(stderr, "%s done\n", Rows.back().Name.c_str());
         }
+        if (!Quick || StartsOnly)
+            StartRows = MeasureStarts(Reps);
     } catch (const std::exception& Error) {
         std::fprintf(stderr, "kelvor-solver-bench: %s\n", Error.what());
         return 1;
     }
-    Print(Rows, Seed, Reps, PlainReps);
+    if (!StartsOnly) {
+        Print(Rows, Seed, Reps, PlainReps);
+        std::printf("\n");
+    }
+    if (!StartRows.empty())
+        PrintStarts(StartRows, Reps);
     return 0;
 }

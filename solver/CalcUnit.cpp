@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstring>
 #include <limits>
+#include <vector>
 
 TCalc* Calc = nullptr;
 
@@ -114,6 +115,12 @@ TCycleCell TCalc::GetCycle(int K) const {
     return Cycle_[K];
 }
 
+TStartCell TCalc::GetStartCell(int K) const {
+    if (K < 1 || K > StartCount_)
+        RangeError("Start cell index outside 1..StartCount");
+    return StartCells_[K - 1];
+}
+
 double TCalc::TotalCost() const {
     if (M < 0 || M > Capacity || N < 0 || N > Capacity)
         RangeError("Problem size outside 0..501");
@@ -217,6 +224,22 @@ void TCalc::InitialPlan() {
     if (I > M)
         for (int K = J + 1; K <= N; ++K)
             StoreX(M, K, 0.0);
+}
+
+void TCalc::InitialPlan(TStart Start) {
+    CheckSize();
+    const std::vector<TStartCell> Cells = StartPlan(Start, View());
+    if (Cells.size() != std::size_t(M + N - 1))
+        throw TCalcError("The starting plan is not a complete basis");
+    Changed({TChange::Plan});
+    for (int I = 1; I <= M; ++I)
+        for (int J = 1; J <= N; ++J)
+            StoreX(I, J, NonBasic);
+    StartCount_ = 0;
+    for (const TStartCell& Cell : Cells) {
+        StoreX(Cell.Cell.Row, Cell.Cell.Col, Cell.Amount);
+        StartCells_[StartCount_++] = Cell;
+    }
 }
 
 // U[1] = 0, and every other potential is the cost of a basic cell minus the potential already

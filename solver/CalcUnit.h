@@ -24,8 +24,14 @@
 // cycling is applied, so the worker caps a calculation at 999 pivots and reports a run that
 // reaches the cap as "Looping".
 //
+// InitialPlan(Start) builds instead the plan of the start chosen: the north-west corner, least
+// cost or Vogel's approximation (StartUnit.h), written the same way, and keeps its cells in the
+// order they were filled, for StartCount and GetStartCell. From the north-west corner it leaves
+// the store exactly as InitialPlan does.
+//
 // Only rows 1..M and columns 1..N mean anything; the rest keeps what an earlier problem left.
-// The store is a single fixed-size object: nothing is allocated while solving.
+// The store is a single fixed-size object: nothing is allocated while solving but the working
+// lists of InitialPlan(Start), once per calculation.
 //
 // To make a pivot cost what it changes rather than a pass over the whole table, the store keeps
 // between steps the basis as a tree, copies of whole-number costs in 16 bits and an upper
@@ -67,6 +73,7 @@
 #include "BasisTree.h"
 #include "CycleSearch.h"
 #include "PlanShadow.h"
+#include "StartUnit.h"
 #include "StoreLimits.h"
 #include "WholePricing.h"
 
@@ -77,6 +84,7 @@
 class TCalc {
 public:
     static constexpr int CycleCapacity = Capacity * Capacity + 1;
+    static constexpr int StartCapacity = 2 * Capacity - 1;
 
     // Zero-filled: M = N = 0, every number 0.0. About 7 MB: allocate it, never on the stack.
     TCalc() = default;
@@ -100,6 +108,9 @@ public:
     double GetV(int J) const;
     int CycleLength() const { return CycleLength_; }
     TCycleCell GetCycle(int K) const;
+    // The cells of the last InitialPlan(Start) in the order they were filled, K from 1.
+    int StartCount() const { return StartCount_; }
+    TStartCell GetStartCell(int K) const;
 
     double TotalCost() const;
 
@@ -110,6 +121,7 @@ public:
 
     void Balance();
     void InitialPlan();
+    void InitialPlan(TStart Start);
     void CalcPotentials();
     void FindEnteringCell(int& Row, int& Col);
     void FindCycle(int Row, int Col);
@@ -125,6 +137,7 @@ private:
     };
 
     static void Check(int Index);
+    TProblemView View() const { return {M, N, A_ + 1, B_ + 1, C_, Capacity}; }
     void CheckSize() const;
     void Changed(const TChange& Change);
     void StoreX(int I, int J, double Value);
@@ -144,6 +157,8 @@ private:
     double B_[Capacity + 1]{};
     TCycleCell Cycle_[CycleCapacity + 1]{};
     std::int32_t CycleLength_ = 0;
+    TStartCell StartCells_[StartCapacity]{};
+    std::int32_t StartCount_ = 0;
 
     // The caches, each told of every change by Changed, and the plain cycle search's stack.
     TPlanShadow Shadow_;

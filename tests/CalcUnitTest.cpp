@@ -619,6 +619,22 @@ INSTANTIATE_TEST_SUITE_P(
                     TShape{40, 40, 30000, true, true, false},
                     TShape{30, 30, 1000000, true, false, false}));
 
+// The store's caches take any starting basis: from least cost and Vogel the plain steps follow.
+TEST(AgainstPlainSpecial, FromTheOtherStarts) {
+    std::mt19937 Rng(31);
+    auto S = NewStore();
+    TPlainSolver P;
+    for (int Run = 0; Run < 40; ++Run) {
+        RandomProblem(Rng, TShape{30, 30, Run % 4 < 2 ? 9 : 30000, true, Run % 3 == 0, false}, P);
+        StartBoth(*S, P);
+        S->InitialPlan(Run % 2 ? TStart::Vogel : TStart::LeastCost);
+        for (int K = 0; K < P.M * P.N; ++K)
+            P.X[std::size_t(K)] = S->GetX(K / P.N + 1, K % P.N + 1);
+        ExpectSameAsPlain(*S, P, 300);
+        ASSERT_FALSE(HasFatalFailure()) << "run " << Run;
+    }
+}
+
 // A staircase whose potentials climb by 255 a step: column potentials 255 apart times 259,
 // further apart than 16-bit lanes hold over a table of bytes.
 TEST(AgainstPlainSpecial, WidePotentialsOverSmallCosts) {

@@ -5,9 +5,10 @@
 
 #include <exception>
 
-TNoShowCalc::TNoShowCalc(TNotifyEvent OnTerminate) : TThread(std::move(OnTerminate)) {
+TNoShowCalc::TNoShowCalc(TNotifyEvent OnTerminate, TStart Start)
+    : TThread(std::move(OnTerminate)), Start_(Start) {
     FreeOnTerminate = true;
-    Start();
+    TThread::Start(); // the thread; Start_ is where the plan starts
 }
 
 void TNoShowCalc::Execute() {
@@ -15,7 +16,7 @@ void TNoShowCalc::Execute() {
     try {
         Calc->CheckProblem();
         Calc->Balance();
-        Calc->InitialPlan();
+        Calc->InitialPlan(Start_);
         int Row = 0, Col = 0;
         for (int Counter = MaxIterations; Counter > 0; --Counter) {
             Calc->CalcPotentials();
@@ -73,20 +74,22 @@ const char* OutcomeName(TOutcome Outcome) {
     return "Failed";
 }
 
-TCalcRun RunCalculation(const std::function<void(TNoShowCalc& Worker)>& Request) {
+TCalcRun RunCalculation(const std::function<void(TNoShowCalc& Worker)>& Request, TStart Start) {
     TTaskLoop Loop;
     Loop.Install();
     TCalcRun Run;
     bool Done = false;
-    const auto Start = std::chrono::steady_clock::now();
-    auto* Worker = new TNoShowCalc([&](TThread* Sender) {
-        Run.Time = std::chrono::steady_clock::now() - Start;
-        const auto& Self = *static_cast<const TNoShowCalc*>(Sender);
-        Run.Outcome = OutcomeOf(Self);
-        Run.FailReason = Self.FailReason;
-        Run.Pivots = Self.Pivots;
-        Done = true;
-    });
+    const auto Began = std::chrono::steady_clock::now();
+    auto* Worker = new TNoShowCalc(
+        [&](TThread* Sender) {
+            Run.Time = std::chrono::steady_clock::now() - Began;
+            const auto& Self = *static_cast<const TNoShowCalc*>(Sender);
+            Run.Outcome = OutcomeOf(Self);
+            Run.FailReason = Self.FailReason;
+            Run.Pivots = Self.Pivots;
+            Done = true;
+        },
+        Start);
     // The worker cannot free itself before its notification has run on this thread.
     if (Request)
         Request(*Worker);

@@ -1,26 +1,28 @@
 // The solver worker: one whole calculation on the store Calc, on a thread of its own.
 #pragma once
 
+#include "StartUnit.h"
 #include "ThreadBase.h"
 
 #include <chrono>
 #include <functional>
 #include <string>
 
-// The most pivots one calculation may make. Random problems above about 200 x 200 need more
-// than that to reach the optimum; such runs end Looping by design.
+// The most pivots one calculation may make. From the north-west corner, random problems above
+// about 200 x 200 need more than that to reach the optimum; such runs end Looping by design.
 inline constexpr int MaxIterations = 999;
 
-// Starts at once and frees itself after its completion notification; nothing may touch it
-// after the notification has returned. The outcome, for the notification to read: neither
-// flag set means the plan in the store is optimal; Aborted, the user's termination request was
-// seen after a pivot; Looping, MaxIterations pivots were made without reaching the optimum;
-// Failed, the problem or a solver step failed and FailReason tells why (no plan to show).
+// Builds its starting plan as Start says (TCalc::InitialPlan(Start)), the north-west corner
+// unless told otherwise. Starts at once and frees itself after its completion notification;
+// nothing may touch it after the notification has returned. The outcome, for the notification to
+// read: neither flag set means the plan in the store is optimal; Aborted, the user's termination
+// request was seen after a pivot; Looping, MaxIterations pivots were made without reaching the
+// optimum; Failed, the problem or a solver step failed and FailReason tells why (no plan to show).
 // After every pivot, before it polls the termination request, the body passes a checkpoint,
 // where a test can hold it.
 class TNoShowCalc final : public TThread {
 public:
-    explicit TNoShowCalc(TNotifyEvent OnTerminate);
+    explicit TNoShowCalc(TNotifyEvent OnTerminate, TStart Start = TStart::NorthWest);
 
     bool Aborted = false;
     bool Looping = false;
@@ -30,6 +32,9 @@ public:
 
 protected:
     void Execute() override;
+
+private:
+    const TStart Start_;
 };
 
 // How a calculation ended: the plan in the store is optimal; the pivot cap was reached
@@ -54,6 +59,8 @@ struct TCalcRun {
 // One whole calculation on Calc without a window (the console tool, benchmarks, tests): the
 // calling thread stands in for the user-interface thread, and the call returns once the worker
 // has freed itself. Request, if given, runs on the calling thread right after the worker has
-// started, while it certainly still exists (a termination request, say). Installs its own
-// synchronizer for the time of the call, so no other may be installed meanwhile.
-TCalcRun RunCalculation(const std::function<void(TNoShowCalc& Worker)>& Request = nullptr);
+// started, while it certainly still exists (a termination request, say). The plan starts as
+// Start says. Installs its own synchronizer for the time of the call, so no other may be
+// installed meanwhile.
+TCalcRun RunCalculation(const std::function<void(TNoShowCalc& Worker)>& Request = nullptr,
+                        TStart Start = TStart::NorthWest);
