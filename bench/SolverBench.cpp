@@ -414,7 +414,7 @@ TStartRow MeasureStart(TCalc& Store, const TProblem& Problem, double Reference, 
     std::vector<double> Whole, Plan;
     for (int K = 0; K < Reps; ++K) {
         LoadProblem(Store, Problem);
-        const TCalcRun Out = RunCalculation(nullptr, Start);
+        const TCalcRun Out = RunCalculation(nullptr, {Start});
         Row.Whole = {Out.Pivots, Out.Outcome, std::chrono::duration<double>(Out.Time).count()};
         Whole.push_back(Row.Whole.Seconds);
         const double Cost = Store.TotalCost();

@@ -349,6 +349,8 @@ void TCalc::Pivot() {
     const TCell Left = {Cycle_[Leaving].Row, Cycle_[Leaving].Col};
     StoreX(Left.Row, Left.Col, NonBasic);
     Tree_.FollowPivot(Entering, Left, M, N);
+    Theta_ = Theta;
+    Leaving_ = Left;
 }
 
 std::string ElapsedTimeToStr(double Elapsed) {

@@ -108,6 +108,9 @@ public:
     double GetV(int J) const;
     int CycleLength() const { return CycleLength_; }
     TCycleCell GetCycle(int K) const;
+    // What the last Pivot moved round the cycle, and the cell that left the basis.
+    double LastTheta() const { return Theta_; }
+    TCell LastLeaving() const { return Leaving_; }
     // The cells of the last InitialPlan(Start) in the order they were filled, K from 1.
     int StartCount() const { return StartCount_; }
     TStartCell GetStartCell(int K) const;
@@ -157,6 +160,8 @@ private:
     double B_[Capacity + 1]{};
     TCycleCell Cycle_[CycleCapacity + 1]{};
     std::int32_t CycleLength_ = 0;
+    double Theta_ = 0.0;
+    TCell Leaving_{0, 0};
     TStartCell StartCells_[StartCapacity]{};
     std::int32_t StartCount_ = 0;
 

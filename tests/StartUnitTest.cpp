@@ -107,7 +107,7 @@ TCalcRun ExpectOptimum(const TProblem& Problem, TStart Start, double Slack = 0.0
     static const std::unique_ptr<TCalc> Store = std::make_unique<TCalc>();
     Calc = Store.get();
     LoadProblem(*Calc, Problem);
-    const TCalcRun Run = RunCalculation(nullptr, Start);
+    const TCalcRun Run = RunCalculation(nullptr, {Start});
     const double Reference = ReferenceOptimalCost(Problem);
     EXPECT_EQ(Run.Outcome, TOutcome::Optimal) << Run.FailReason;
     EXPECT_NEAR(Calc->TotalCost(), Reference, 1e-9 * std::max(1.0, std::fabs(Reference)) + Slack);

@@ -5,40 +5,46 @@
 
 #include <exception>
 
-TNoShowCalc::TNoShowCalc(TNotifyEvent OnTerminate, TStart Start)
-    : TThread(std::move(OnTerminate)), Start_(Start) {
+TNoShowCalc::TNoShowCalc(TNotifyEvent OnTerminate, TCalcOptions Options)
+    : TThread(std::move(OnTerminate)), Options_(Options) {
     FreeOnTerminate = true;
-    TThread::Start(); // the thread; Start_ is where the plan starts
+    Start();
 }
 
 void TNoShowCalc::Execute() {
     Aborted = false;
+    TStepRecord* const Record = Options_.Record;
+    if (Record)
+        Record->Clear();
     try {
         Calc->CheckProblem();
         Calc->Balance();
-        Calc->InitialPlan(Start_);
-        int Row = 0, Col = 0;
+        Calc->InitialPlan(Options_.Start);
+        if (Record)
+            Record->Begin(*Calc, Options_.Start);
+        bool Optimal = false;
+        TPivotStep Step;
         for (int Counter = MaxIterations; Counter > 0; --Counter) {
-            Calc->CalcPotentials();
-            Calc->FindEnteringCell(Row, Col);
-            if (Row == 0 && Col == 0)
+            if (!ImproveOnce(*Calc, Step)) {
+                Optimal = true;
                 break;
-            Calc->FindCycle(Row, Col);
-            Calc->SetX(Row, Col, 0.0);
-            Calc->Pivot();
+            }
             ++Pivots;
+            if (Record)
+                Record->Add(*Calc, Step);
             Checkpoint();
             if (Terminated()) {
                 Aborted = true;
                 break;
             }
         }
-        const bool Optimal = Row == 0 && Col == 0;
         // A request that arrives after the last poll still stops a plan that is not optimal
         // from being reported as one.
         if (!Optimal && !Aborted && Terminated())
             Aborted = true;
         Looping = !Optimal && !Aborted;
+        if (Record)
+            Record->Finish(Optimal);
     } catch (const std::exception& Error) {
         Failed = true;
         FailReason = Error.what();
@@ -74,7 +80,8 @@ const char* OutcomeName(TOutcome Outcome) {
     return "Failed";
 }
 
-TCalcRun RunCalculation(const std::function<void(TNoShowCalc& Worker)>& Request, TStart Start) {
+TCalcRun RunCalculation(const std::function<void(TNoShowCalc& Worker)>& Request,
+                        TCalcOptions Options) {
     TTaskLoop Loop;
     Loop.Install();
     TCalcRun Run;
@@ -89,7 +96,7 @@ TCalcRun RunCalculation(const std::function<void(TNoShowCalc& Worker)>& Request,
             Run.Pivots = Self.Pivots;
             Done = true;
         },
-        Start);
+        Options);
     // The worker cannot free itself before its notification has run on this thread.
     if (Request)
         Request(*Worker);

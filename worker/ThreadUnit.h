@@ -2,6 +2,7 @@
 #pragma once
 
 #include "StartUnit.h"
+#include "StepRecord.h"
 #include "ThreadBase.h"
 
 #include <chrono>
@@ -12,8 +13,14 @@
 // about 200 x 200 need more than that to reach the optimum; such runs end Looping by design.
 inline constexpr int MaxIterations = 999;
 
-// Builds its starting plan as Start says (TCalc::InitialPlan(Start)), the north-west corner
-// unless told otherwise. Starts at once and frees itself after its completion notification;
+// How a calculation runs: the plan it starts from (TCalc::InitialPlan(Start)), the north-west
+// corner unless told otherwise, and the record it keeps of its steps, if any.
+struct TCalcOptions {
+    TStart Start = TStart::NorthWest;
+    TStepRecord* Record = nullptr;
+};
+
+// Runs as its options say. Starts at once and frees itself after its completion notification;
 // nothing may touch it after the notification has returned. The outcome, for the notification to
 // read: neither flag set means the plan in the store is optimal; Aborted, the user's termination
 // request was seen after a pivot; Looping, MaxIterations pivots were made without reaching the
@@ -22,7 +29,7 @@ inline constexpr int MaxIterations = 999;
 // where a test can hold it.
 class TNoShowCalc final : public TThread {
 public:
-    explicit TNoShowCalc(TNotifyEvent OnTerminate, TStart Start = TStart::NorthWest);
+    explicit TNoShowCalc(TNotifyEvent OnTerminate, TCalcOptions Options = {});
 
     bool Aborted = false;
     bool Looping = false;
@@ -34,7 +41,7 @@ protected:
     void Execute() override;
 
 private:
-    const TStart Start_;
+    const TCalcOptions Options_;
 };
 
 // How a calculation ended: the plan in the store is optimal; the pivot cap was reached
@@ -59,8 +66,7 @@ struct TCalcRun {
 // One whole calculation on Calc without a window (the console tool, benchmarks, tests): the
 // calling thread stands in for the user-interface thread, and the call returns once the worker
 // has freed itself. Request, if given, runs on the calling thread right after the worker has
-// started, while it certainly still exists (a termination request, say). The plan starts as
-// Start says. Installs its own synchronizer for the time of the call, so no other may be
-// installed meanwhile.
+// started, while it certainly still exists (a termination request, say). Installs its own
+// synchronizer for the time of the call, so no other may be installed meanwhile.
 TCalcRun RunCalculation(const std::function<void(TNoShowCalc& Worker)>& Request = nullptr,
-                        TStart Start = TStart::NorthWest);
+                        TCalcOptions Options = {});

@@ -1,0 +1,170 @@
+#include "StepRecord.h"
+
+#include "CalcUnit.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+TStepRecord* StepRecord = nullptr;
+
+void TStepRecord::Begin(const TCalc& Store, TStart Start) {
+    Clear();
+    Recorded_ = true;
+    Start_ = Start;
+    BalanceKind_ = Store.BalanceKind;
+    // Assigned in place, so that a record reused for a problem no larger allocates nothing.
+    Problem_.M = Store.M;
+    Problem_.N = Store.N;
+    Problem_.A.resize(std::size_t(Store.M));
+    Problem_.B.resize(std::size_t(Store.N));
+    Problem_.C.resize(std::size_t(Store.M) * std::size_t(Store.N));
+    for (int I = 1; I <= Store.M; ++I)
+        Problem_.Stock(I) = Store.GetA(I);
+    for (int J = 1; J <= Store.N; ++J)
+        Problem_.Demand(J) = Store.GetB(J);
+    for (int I = 1; I <= Store.M; ++I)
+        for (int J = 1; J <= Store.N; ++J)
+            Problem_.Cost(I, J) = Store.GetC(I, J);
+    for (int K = 1; K <= Store.StartCount(); ++K)
+        StartCells_.push_back(Store.GetStartCell(K));
+}
+
+void TStepRecord::Add(const TCalc& Store, const TPivotStep& Step) {
+    const int Length = Store.CycleLength();
+    Pivots_.push_back(
+        {Step.Entering, Step.Gain, Step.Theta, Step.Leaving, int(Cycles_.size()), Length});
+    for (int K = 1; K <= Length; ++K) {
+        const TCycleCell Cell = Store.GetCycle(K);
+        Cycles_.push_back({Cell.Row, Cell.Col});
+    }
+}
+
+void TStepRecord::Finish(bool Optimal) {
+    Optimal_ = Optimal;
+}
+
+void TStepRecord::Clear() {
+    Recorded_ = Optimal_ = false;
+    BalanceKind_ = 0;
+    StartCells_.clear();
+    Pivots_.clear();
+    Cycles_.clear();
+}
+
+std::span<const TCell> TStepRecord::Cycle(int K) const {
+    const TPivot& Step = Pivot(K);
+    return {Cycles_.data() + Step.CycleFirst, std::size_t(Step.CycleLength)};
+}
+
+std::size_t TStepRecord::Bytes() const {
+    return sizeof *this +
+           (Problem_.A.capacity() + Problem_.B.capacity() + Problem_.C.capacity()) *
+               sizeof(double) +
+           StartCells_.capacity() * sizeof(TStartCell) + Pivots_.capacity() * sizeof(TPivot) +
+           Cycles_.capacity() * sizeof(TCell);
+}
+
+TStepPlan::TStepPlan(const TStepRecord& Record) : Record_(Record) {
+    Restart();
+    Price();
+}
+
+void TStepPlan::Go(int K) {
+    if (K < 0 || K > Record_.Pivots())
+        throw std::out_of_range("No such step of the run");
+    if (K == Step_)
+        return;
+    if (K < Step_)
+        Restart();
+    while (Step_ < K)
+        Advance();
+    Price();
+}
+
+void TStepPlan::Restart() {
+    const TProblem& P = Record_.Problem();
+    X_.assign(P.C.size(), NonBasic);
+    for (const TStartCell& Cell : Record_.StartCells())
+        X_[Index(Cell.Cell.Row, Cell.Cell.Col)] = Cell.Amount;
+    Step_ = 0;
+}
+
+// The pivot as the store makes it: the entering cell set to 0, then theta added on the odd
+// positions of the cycle and taken off the even ones, then the leaving cell marked non-basic.
+void TStepPlan::Advance() {
+    ++Step_;
+    const TStepRecord::TPivot& Pivot = Record_.Pivot(Step_);
+    X_[Index(Pivot.Entering.Row, Pivot.Entering.Col)] = 0.0;
+    const std::span<const TCell> Cycle = Record_.Cycle(Step_);
+    for (std::size_t K = 0; K < Cycle.size(); ++K) {
+        double& Cell = X_[Index(Cycle[K].Row, Cycle[K].Col)];
+        Cell = K % 2 == 0 ? Cell + Pivot.Theta : Cell - Pivot.Theta;
+    }
+    X_[Index(Pivot.Leaving.Row, Pivot.Leaving.Col)] = NonBasic;
+}
+
+// The potentials by a walk over the basis from row 1: each row's or column's potential is the
+// cost of the basic cell to its neighbour on the way to row 1 minus that neighbour's, the one
+// subtraction the store makes for it whatever order it visits the cells in. The total as
+// TotalCost sums it.
+void TStepPlan::Price() {
+    const TProblem& P = Record_.Problem();
+    const int M = P.M, N = P.N;
+    RowFirst_.assign(std::size_t(M) + 2, 0);
+    ColFirst_.assign(std::size_t(N) + 2, 0);
+    Total_ = 0.0;
+    for (int I = 1; I <= M; ++I)
+        for (int J = 1; J <= N; ++J)
+            if (Basic(I, J)) {
+                ++RowFirst_[std::size_t(I) + 1];
+                ++ColFirst_[std::size_t(J) + 1];
+                Total_ = Total_ + X(I, J) * P.Cost(I, J);
+            }
+    for (std::size_t K = 1; K < RowFirst_.size(); ++K)
+        RowFirst_[K] += RowFirst_[K - 1];
+    for (std::size_t K = 1; K < ColFirst_.size(); ++K)
+        ColFirst_[K] += ColFirst_[K - 1];
+    RowCells_.resize(std::size_t(RowFirst_.back()));
+    ColCells_.resize(std::size_t(ColFirst_.back()));
+    std::vector<int> RowNext(RowFirst_.begin(), RowFirst_.end() - 1);
+    std::vector<int> ColNext(ColFirst_.begin(), ColFirst_.end() - 1);
+    for (int I = 1; I <= M; ++I)
+        for (int J = 1; J <= N; ++J)
+            if (Basic(I, J)) {
+                RowCells_[std::size_t(RowNext[std::size_t(I)]++)] = J;
+                ColCells_[std::size_t(ColNext[std::size_t(J)]++)] = I;
+            }
+    // Nodes: rows 1..M, then columns as M + J.
+    U_.assign(std::size_t(M) + 1, 0.0);
+    V_.assign(std::size_t(N) + 1, 0.0);
+    Known_.assign(std::size_t(M + N) + 1, false);
+    Walk_.assign(1, 1);
+    Known_[1] = true;
+    for (std::size_t Head = 0; Head < Walk_.size(); ++Head) {
+        const int Node = Walk_[Head];
+        if (Node <= M) {
+            for (int K = RowFirst_[std::size_t(Node)]; K < RowFirst_[std::size_t(Node) + 1]; ++K) {
+                const int J = RowCells_[std::size_t(K)];
+                if (Known_[std::size_t(M + J)])
+                    continue;
+                Known_[std::size_t(M + J)] = true;
+                V_[std::size_t(J)] = P.Cost(Node, J) - U_[std::size_t(Node)];
+                Walk_.push_back(M + J);
+            }
+        } else {
+            const int J = Node - M;
+            for (int K = ColFirst_[std::size_t(J)]; K < ColFirst_[std::size_t(J) + 1]; ++K) {
+                const int I = ColCells_[std::size_t(K)];
+                if (Known_[std::size_t(I)])
+                    continue;
+                Known_[std::size_t(I)] = true;
+                U_[std::size_t(I)] = P.Cost(I, J) - V_[std::size_t(J)];
+                Walk_.push_back(I);
+            }
+        }
+    }
+}
+
+double TStepPlan::Reduced(int I, int J) const {
+    return -((U(I) + V(J)) - Record_.Problem().Cost(I, J));
+}
