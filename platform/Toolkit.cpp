@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QEventLoop>
+#include <QFileDialog>
 #include <QFontDatabase>
 #include <QGridLayout>
 #include <QImage>
@@ -680,6 +681,28 @@ void TTimer::SetEnabled(bool Enabled) {
         Timer_.stop();
     else if (!Timer_.isActive())
         Timer_.start();
+}
+
+namespace {
+TFileQuestion OpenQuestion, SaveQuestion;
+}
+
+QString AskOpenFile(QWidget* Parent, const QString& Title, const QString& Filters) {
+    if (OpenQuestion)
+        return OpenQuestion(Parent, Title, QString(), Filters);
+    return QFileDialog::getOpenFileName(Parent, Title, QString(), Filters);
+}
+
+QString AskSaveFile(QWidget* Parent, const QString& Title, const QString& Name,
+                    const QString& Filters) {
+    if (SaveQuestion)
+        return SaveQuestion(Parent, Title, Name, Filters);
+    return QFileDialog::getSaveFileName(Parent, Title, Name, Filters);
+}
+
+void SetFileQuestions(TFileQuestion Open, TFileQuestion Save) {
+    OpenQuestion = std::move(Open);
+    SaveQuestion = std::move(Save);
 }
 
 void ErrorBox(const QString& Message) {

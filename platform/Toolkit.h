@@ -270,6 +270,16 @@ private:
     QTimer Timer_;
 };
 
+// The desktop's file dialogs: the name of a file to open, or to save under (starting from
+// Name), or empty when the user cancelled. Filters as Qt writes them ("Problem files (*.csv)").
+// Replaceable, so that tests answer in the dialogs' place; nullptr puts the desktop's back.
+using TFileQuestion = std::function<QString(QWidget* Parent, const QString& Title,
+                                            const QString& Name, const QString& Filters)>;
+QString AskOpenFile(QWidget* Parent, const QString& Title, const QString& Filters);
+QString AskSaveFile(QWidget* Parent, const QString& Title, const QString& Name,
+                    const QString& Filters);
+void SetFileQuestions(TFileQuestion Open, TFileQuestion Save);
+
 // The error message box: caption "Error", the error icon, the message and one OK button. Returns
 // when the user has closed it. Never narrower than its caption needs beside the icon and the
 // buttons a window manager puts in a title bar.

@@ -136,7 +136,11 @@ INSIDE
 cp "$work/check.log" "$cache/last-check.log"
 if [ "$status" -eq 0 ]; then
     grep -E '^(== |fresh-check: |[0-9]+% tests passed|Total Test time)' "$work/check.log"
-    echo "fresh-check: both README commands passed on a fresh Debian 12 root"
+    if [ "${KELVOR_FRESH_START_ONLY:-0}" = 1 ]; then
+        echo "fresh-check: scripts/start.sh passed on a fresh Debian 12 root"
+    else
+        echo "fresh-check: both README commands passed on a fresh Debian 12 root"
+    fi
 else
     grep -E '^(== |fresh-check: )' "$work/check.log"
     echo "---- the last 300 lines of the output (all of it in $cache/last-check.log):"

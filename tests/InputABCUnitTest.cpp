@@ -2,15 +2,25 @@
 
 #include "EntryWindows.h"
 #include "KeyRoad.h"
+#include "ModalDriver.h"
+#include "ProblemFile.h"
 
 #include <QAccessible>
 #include <QClipboard>
+#include <QComboBox>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QTemporaryDir>
+#include <QUrl>
 #include <QLineEdit>
 #include <QLocale>
 #include <QScrollBar>
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -491,6 +501,146 @@ TEST_F(InputABCUnitTest, TypingRowByRowWrapsAtTheEndsOfTheRows) {
               mrOk);
     EXPECT_EQ(StoredProblem(*Calc),
               (TProblem{2, 3, {30, 20}, {10, 25, 15}, {7, 6, 11, 8, 12, 1314}}));
+}
+
+// Problem files by keyboard: Ctrl+O opens one into the tables (its sizes too) and a refused one
+// keeps every typed cell; Ctrl+S saves the tables as a table, a tab-separated table or a linear
+// program, and names a cell that is not a number instead of saving it; Ctrl+L brings back the
+// problem of the last OK; a file dropped on the window opens.
+class ProblemFiles : public InputABCUnitTest {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(Folder.isValid());
+        SetFileQuestions([this](QWidget*, const QString&, const QString&,
+                                const QString&) { return Answer; },
+                         [this](QWidget*, const QString&, const QString&, const QString&) {
+                             ++SaveQuestions;
+                             return Answer;
+                         });
+    }
+    void TearDown() override { SetFileQuestions(nullptr, nullptr); }
+
+    QString File(const char* Name, const std::string& Text = {}) {
+        const QString Path = Folder.filePath(Name);
+        if (!Text.empty())
+            WriteFileSafely(Path.toStdString(), Text);
+        return Path;
+    }
+    static std::string Read(const QString& Path) {
+        std::ifstream In(Path.toStdString(), std::ios::binary);
+        return {std::istreambuf_iterator<char>(In), std::istreambuf_iterator<char>()};
+    }
+    // Presses the keys and answers the error box they bring, if one comes.
+    static QString PressForError(const char* Keys) {
+        QString Message;
+        TModalDriver Road;
+        Road.ThenErrorText(Message);
+        Road.Walk([Keys] { Press(Keys); });
+        return Message;
+    }
+
+    QTemporaryDir Folder;
+    QString Answer;
+    int SaveQuestions = 0;
+    const TProblem Problem{2, 3, {30, 20}, {10, 25, 15}, {8, 6, 10, 9, 12, 13.5}};
+};
+
+TEST_F(ProblemFiles, OpenTakesTheFileWithItsSizesAndARefusedFileKeepsTheCells) {
+    Answer = File("bad.csv", "1,2,3\n4,x,6\n");
+    QString Refused;
+    TProblem Opened;
+    EXPECT_EQ(Open(1, 1,
+                   [&] {
+                       Type(InputABCForm->InputA, 0, 1, "9");
+                       Refused = PressForError("Ctrl+O");
+                       EXPECT_EQ(InputABCForm->InputA->Cells(0, 1), "9");
+                       Answer = File("good.csv", ProblemTableText(Problem));
+                       Press("Ctrl+O");
+                       Opened = InputABCForm->EnteredProblem();
+                       EXPECT_EQ(InputABCForm->RowsShown(), 2);
+                       EXPECT_EQ(InputABCForm->ColsShown(), 3);
+                       // Undone whole, like a fill.
+                       Press("Ctrl+Z");
+                       EXPECT_EQ(InputABCForm->InputA->Cells(0, 1), "");
+                       Press("Ctrl+Y");
+                       Click(InputABCForm->OkButton);
+                   }),
+              mrOk);
+    EXPECT_EQ(Refused, "Error: line 2, column 3: expected a number for cost (2, 2), found \"x\"");
+    EXPECT_EQ(Opened, Problem);
+    EXPECT_EQ(StoredProblem(*Calc), Problem);
+}
+
+TEST_F(ProblemFiles, SaveWritesWhatTheTablesHoldOrNamesTheCellThatIsNoNumber) {
+    QString Refused;
+    std::string Table, Tabbed, Program;
+    EXPECT_EQ(Open(2, 3,
+                   [&] {
+                       InputABCForm->ShowProblem(Problem);
+                       Type(InputABCForm->InputC, 2, 1, "abc");
+                       Refused = PressForError("Ctrl+S");
+                       Type(InputABCForm->InputC, 2, 1, "");
+                       Press("6");
+                       for (const char* Name : {"p.csv", "p.tsv", "p.lp"}) {
+                           Answer = File(Name);
+                           Press("Ctrl+S");
+                       }
+                       Click(InputABCForm->CancelButton);
+                   }),
+              mrCancel);
+    EXPECT_EQ(Refused, "Error: The cost from supplier 1 to consumer 2, \"abc\", is not a "
+                       "number: nothing was saved.");
+    EXPECT_EQ(SaveQuestions, 3);
+    EXPECT_EQ(ReadProblemText(Read(File("p.csv"))), Problem);
+    EXPECT_EQ(ReadProblemText(Read(File("p.tsv"))), Problem);
+    EXPECT_NE(Read(File("p.tsv")).find("Supplier 1\t8\t6\t10\t30"), std::string::npos);
+    EXPECT_EQ(Read(File("p.lp")), ProblemLpText(Problem));
+}
+
+TEST_F(ProblemFiles, CtrlLBringsBackTheLastProblemWithItsSizesAndADropOpensAFile) {
+    EXPECT_EQ(Open(2, 3,
+                   [&] {
+                       InputABCForm->ShowProblem(Problem);
+                       Click(InputABCForm->OkButton);
+                   }),
+              mrOk);
+    TProblem Back, Dropped;
+    const TProblem Small{1, 1, {4}, {4}, {2}};
+    EXPECT_EQ(Open(1, 1,
+                   [&] {
+                       EXPECT_EQ(InputABCForm->InputA->Cells(0, 1), "");
+                       Press("Ctrl+L");
+                       Back = InputABCForm->EnteredProblem();
+                       QMimeData Data;
+                       Data.setUrls({QUrl::fromLocalFile(File("small.csv", ProblemTableText(Small)))});
+                       QDragEnterEvent Enter({10, 10}, Qt::CopyAction, &Data, Qt::LeftButton, {});
+                       QApplication::sendEvent(InputABCForm, &Enter);
+                       EXPECT_TRUE(Enter.isAccepted());
+                       QDropEvent Drop({10, 10}, Qt::CopyAction, &Data, Qt::LeftButton, {});
+                       QApplication::sendEvent(InputABCForm, &Drop);
+                       Dropped = InputABCForm->EnteredProblem();
+                       Click(InputABCForm->CancelButton);
+                   }),
+              mrCancel);
+    EXPECT_EQ(Back, Problem);
+    EXPECT_EQ(Dropped, Small);
+}
+
+// The choice of start: north-west at first, reached by Alt+S and named for a screen reader,
+// kept from one opening to the next.
+TEST_F(InputABCUnitTest, TheStartIsChosenByKeyboardAndKeptBetweenOpenings) {
+    std::vector<TStart> Chosen;
+    for (const char* Keys : {"", "Alt+S Down Down", ""})
+        EXPECT_EQ(Open(1, 1,
+                       [&] {
+                           Press(Keys);
+                           Chosen.push_back(InputABCForm->ChosenStart());
+                           Click(InputABCForm->CancelButton);
+                       }),
+                  mrCancel);
+    EXPECT_EQ(Chosen, (std::vector<TStart>{TStart::NorthWest, TStart::Vogel, TStart::Vogel}));
+    EXPECT_EQ(InputABCForm->StartBox->accessibleName(), "Start:");
+    InputABCForm->StartBox->setCurrentIndex(0);
 }
 
 } // namespace

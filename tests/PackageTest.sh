@@ -36,7 +36,9 @@ dpkg -x "$deb" "$root"
 [ -x "$root/usr/bin/kelvorw" ] || fail "usr/bin/kelvorw missing or not executable"
 desktop=$root/usr/share/applications/kelvor.desktop
 if [ -f "$desktop" ]; then
-    grep -qx 'Exec=kelvorw' "$desktop" || fail "desktop entry does not run kelvorw"
+    grep -qx 'Exec=kelvorw %f' "$desktop" || fail "desktop entry does not run kelvorw on a file"
+    grep -qx 'MimeType=text/csv;text/tab-separated-values;' "$desktop" ||
+        fail "desktop entry does not offer to open problem files"
     grep -qx 'Icon=kelvor' "$desktop" || fail "desktop entry does not name the icon kelvor"
     # The class Qt gives the windows on X11 is the application name.
     grep -qx 'StartupWMClass=Kelvor' "$desktop" || fail "desktop entry lacks StartupWMClass=Kelvor"

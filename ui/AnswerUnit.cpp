@@ -1,9 +1,14 @@
 #include "AnswerUnit.h"
 
 #include "CalcUnit.h"
+#include "Glyphs.h"
+#include "ProblemFile.h"
+#include "StepRecord.h"
+#include "StepsUnit.h"
 #include "TextUnit.h"
 
 #include <QClipboard>
+#include <QFile>
 #include <QGuiApplication>
 #include <QLocale>
 #include <QMimeData>
@@ -49,6 +54,15 @@ TAnswerForm::TAnswerForm() : TForm(TBorderStyle::Sizeable) {
     OkButton->setDefault(true);
     OkButton->Cancel = true;
     OkButton->OnClick = [this] { OkButtonClick(); };
+    SaveButton = new TSpeedButton(ButtonsPanel);
+    SetBounds(SaveButton, 4, 4, 25, 25);
+    SaveButton->SetGlyph(SaveGlyph(), GreyedGlyph(SaveGlyph()));
+    SaveButton->SetHint("Save the result to a file");
+    SaveButton->SetShortcutKey(QKeySequence::Save);
+    SaveButton->OnClick = [this] { SaveButtonClick(); };
+    StepsButton = new TButton(ButtonsPanel, "&Steps...");
+    SetBounds(StepsButton, 334, 4, 81, 25);
+    StepsButton->OnClick = [this] { StepsButtonClick(); };
 
     AddBox = new TGroupBox(this, "");
     SetBounds(AddBox, 0, 311, 419, 76);
@@ -81,7 +95,8 @@ TAnswerForm::TAnswerForm() : TForm(TBorderStyle::Sizeable) {
     SetupGrid(AnswerGrid, 20, 15, 1, TStringGrid::TScrollBars::Both);
     SetAccessibleCaption(AnswerGrid, AnswerBox->title());
 
-    setTabOrder(OkButton, AddGrid);
+    setTabOrder(OkButton, StepsButton);
+    setTabOrder(StepsButton, AddGrid);
     setTabOrder(AddGrid, AnswerGrid);
     SetActiveControl(OkButton);
 
@@ -104,6 +119,23 @@ void TAnswerForm::FormShow() {
 
 void TAnswerForm::FormResize() {
     OkButton->move((width() - OkButton->width()) / 2, OkButton->y());
+    StepsButton->move(width() - StepsButton->width() - 4, StepsButton->y());
+}
+
+void TAnswerForm::StepsButtonClick() {
+    StepsForm->ShowModal();
+}
+
+void TAnswerForm::SaveButtonClick() {
+    const QString Path =
+        AskSaveFile(this, "Save the result", "result.csv", "Comma-separated values (*.csv)");
+    if (Path.isEmpty())
+        return;
+    try {
+        WriteFileSafely(QFile::encodeName(Path).toStdString(), ResultCsv());
+    } catch (const TFileError& Error) {
+        ErrorBox(QString::fromStdString(Error.what()));
+    }
 }
 
 void TAnswerForm::OkButtonClick() {
@@ -117,6 +149,9 @@ void TAnswerForm::FillResults() {
     SumText->ShowValue(
         QString::fromStdString(CostText(Shown_.Cost, QLocale().decimalPoint().toStdString())));
     Shown_.Extra.clear();
+    Shown_.ExtraKind = Calc->BalanceKind == 1 || Calc->BalanceKind == 2 ? Calc->BalanceKind : 0;
+    Shown_.Stocks.clear();
+    Shown_.Demands.clear();
 
     const auto ExtraText = [](double Value) {
         return Value < ShownThreshold ? std::string("0.0") : AmountText(Value);
@@ -155,6 +190,11 @@ void TAnswerForm::FillResults() {
     Shown_.M = M;
     Shown_.N = N;
     Shown_.Plan.resize(std::size_t(M) * std::size_t(N));
+    for (int I = 1; I <= M; ++I)
+        Shown_.Stocks.push_back(Calc->GetA(I));
+    for (int J = 1; J <= N; ++J)
+        Shown_.Demands.push_back(Calc->GetB(J));
+    StepsButton->setEnabled(StepRecord && StepRecord->Recorded());
     AnswerGrid->SetColCount(N + 1);
     AnswerGrid->SetRowCount(M + 1);
     for (int J = 1; J <= N; ++J)
@@ -241,6 +281,45 @@ std::string TAnswerForm::ResultHtml() const {
         Html += "</tr>\n";
     }
     return Html + "</table></body></html>\n";
+}
+
+std::string TAnswerForm::ResultCsv() const {
+    const auto Amount = [](double Value) {
+        std::string Text = Value < ShownThreshold ? std::string("0.0") : AmountText(Value);
+        return Text.erase(0, Text.find_first_not_of(' '));
+    };
+    const bool UnusedStocks = Shown_.ExtraKind == 2;
+    const std::string Extra = AddBox->title().toStdString();
+    std::string Csv;
+    for (int J = 1; J <= Shown_.N; ++J)
+        Csv += ",Consumer " + IndexText(J);
+    Csv += ",Stock";
+    if (UnusedStocks)
+        Csv += "," + Extra;
+    Csv += "\n";
+    for (int I = 1; I <= Shown_.M; ++I) {
+        Csv += "Supplier " + IndexText(I);
+        for (int J = 1; J <= Shown_.N; ++J) {
+            const double X = Shown_.Plan[std::size_t(I - 1) * std::size_t(Shown_.N) + (J - 1)];
+            Csv += "," + (X < ShownThreshold ? std::string() : Amount(X));
+        }
+        Csv += "," + NumberText(Shown_.Stocks[std::size_t(I - 1)]);
+        if (UnusedStocks)
+            Csv += "," + Amount(Shown_.Extra[std::size_t(I - 1)]);
+        Csv += "\n";
+    }
+    Csv += "Demand";
+    for (double Demand : Shown_.Demands)
+        Csv += "," + NumberText(Demand);
+    Csv += ",\n";
+    if (Shown_.ExtraKind == 1) {
+        Csv += Extra;
+        for (double Unmet : Shown_.Extra)
+            Csv += "," + Amount(Unmet);
+        Csv += ",\n";
+    }
+    return Csv + PlainCaption(SumLabel->text()).toStdString() + "," +
+           CostText(Shown_.Cost, ".") + "\n";
 }
 
 void TAnswerForm::CopyResult() const {

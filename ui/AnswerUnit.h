@@ -14,7 +14,9 @@ public:
     TAnswerForm();
 
     TPanel* ButtonsPanel;
+    TSpeedButton* SaveButton;
     TButton* OkButton;
+    TButton* StepsButton;
     TGroupBox* AddBox;
     TStringGrid* AddGrid;
     TPanel* SumPanel;
@@ -28,6 +30,10 @@ public:
     void FormShow();
     void FormResize();
     void OkButtonClick();
+    // The calculation step by step, in the Steps window.
+    void StepsButtonClick();
+    // The result to a CSV file.
+    void SaveButtonClick();
     // Reads Calc and decrements its M (a dummy supplier) or N (a dummy consumer): run it once
     // per calculation.
     void FillResults();
@@ -41,6 +47,10 @@ public:
     std::string ResultText() const;
     std::string ResultHtml() const;
     void CopyResult() const;
+    // The result as Save writes it, comma separated: the plan with the stocks as its last column
+    // and the demands as its last row, beside them the unused stocks or below them the unmet
+    // demands when shown, and the total cost; the numbers as the window shows them, unpadded.
+    std::string ResultCsv() const;
 
 private:
     // The numbers the last filling showed.
@@ -49,7 +59,10 @@ private:
         double Cost = 0.0;
         int M = 0, N = 0;
         std::vector<double> Plan; // M x N, row by row
+        // The unmet demands (BalanceKind 1) or the unused stocks (2); none for a balanced problem.
+        int ExtraKind = 0;
         std::vector<double> Extra;
+        std::vector<double> Stocks, Demands;
     } Shown_;
     struct TResultCell {
         std::string Text;

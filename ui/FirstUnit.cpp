@@ -7,9 +7,18 @@
 #include "InputABCUnit.h"
 #include "ProgramFaces.h"
 #include "RandomUnit.h"
+#include "StepsUnit.h"
+#include "ProblemFile.h"
 #include "TextUnit.h"
 
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFile>
+#include <QMimeData>
+#include <QUrl>
+
 #include <cstdint>
+#include <utility>
 
 TFirstForm* FirstForm = nullptr;
 
@@ -57,6 +66,7 @@ TFirstForm::TFirstForm() : TForm(TBorderStyle::Single) {
     AboutButton->OnClick = [this] { AboutButtonClick(); };
     ExitButton->OnClick = [this] { ExitButtonClick(); };
 
+    setAcceptDrops(true);
     FormCreate();
 }
 
@@ -124,8 +134,10 @@ void TFirstForm::OkButtonClick() {
         TextToInt(InputMEdit->text().toStdString(), Calc->M);
         TextToInt(InputNEdit->text().toStdString(), Calc->N);
         const int Entered = Mend ? InputABCForm->ShowToMend() : InputABCForm->ShowModal();
+        ShowSizes(InputABCForm->RowsShown(), InputABCForm->ColsShown());
         if (Entered != mrOk)
             break;
+        BusyForm->Start = InputABCForm->ChosenStart();
         const int Outcome = BusyForm->ShowModal();
         switch (Outcome) {
         case mrOk:
@@ -150,6 +162,42 @@ void TFirstForm::OkButtonClick() {
     show();
 }
 
+// An opened problem file may have changed the sizes: the entries show the sizes the data entry
+// has, keeping the typed text where it already reads as that number.
+void TFirstForm::ShowSizes(int M, int N) {
+    for (auto [Edit, Size] : {std::pair{InputMEdit, M}, std::pair{InputNEdit, N}}) {
+        std::int32_t Shown = 0;
+        if (!TextToInt(Edit->text().toStdString(), Shown) || Shown != Size)
+            Edit->setText(QString::number(Size));
+    }
+}
+
+void TFirstForm::OpenProblemFile(const QString& Path) {
+    TProblem Problem;
+    try {
+        Problem = ReadProblemFile(QFile::encodeName(Path).toStdString());
+    } catch (const TFileError& Error) {
+        ErrorBox(QString::fromStdString(Error.what()));
+        return;
+    }
+    ShowSizes(Problem.M, Problem.N);
+    InputABCForm->ShowNextWith(Problem);
+    OkButtonClick();
+}
+
+void TFirstForm::dragEnterEvent(QDragEnterEvent* Event) {
+    const QList<QUrl> Urls = Event->mimeData()->urls();
+    if (Urls.size() == 1 && Urls.front().isLocalFile())
+        Event->acceptProposedAction();
+}
+
+void TFirstForm::dropEvent(QDropEvent* Event) {
+    Event->acceptProposedAction();
+    const QString Path = Event->mimeData()->urls().front().toLocalFile();
+    // The drop ends before the data entry opens over the main window.
+    QMetaObject::invokeMethod(this, [this, Path] { OpenProblemFile(Path); }, Qt::QueuedConnection);
+}
+
 void TFirstForm::AboutButtonClick() {
     AboutBox->ShowModal();
 }
@@ -166,15 +214,18 @@ void CreateWindows() {
     InputABCForm = new TInputABCForm;
     AnswerForm = new TAnswerForm;
     AboutBox = new TAboutBox;
+    StepsForm = new TStepsForm;
 }
 
 void DestroyWindows() {
+    delete StepsForm;
     delete AboutBox;
     delete AnswerForm;
     delete InputABCForm;
     delete BusyForm;
     delete RandomForm;
     delete FirstForm;
+    StepsForm = nullptr;
     AboutBox = nullptr;
     AnswerForm = nullptr;
     InputABCForm = nullptr;

@@ -36,14 +36,24 @@ public:
     void AboutButtonClick();
     void ExitButtonClick();
 
+    // Opens the data entry on the problem in the file, as OK opens it, with the entries set to
+    // its sizes; a refused file is named in an error box over the main window. A file dropped on
+    // the window, or named on the command line, opens so.
+    void OpenProblemFile(const QString& Path);
+
+protected:
+    void dragEnterEvent(QDragEnterEvent* Event) override;
+    void dropEvent(QDropEvent* Event) override;
+
 private:
+    void ShowSizes(int M, int N);
     static void ValidateEntry(TEdit* Edit, QString& LastText);
 };
 
 extern TFirstForm* FirstForm;
 
-// Creates the program's six windows, each once and into its global reference, in the order
-// FirstForm, RandomForm, BusyForm, InputABCForm, AnswerForm, AboutBox; DestroyWindows frees them
-// in the reverse order and clears the references.
+// Creates the program's windows, each once and into its global reference, in the order
+// FirstForm, RandomForm, BusyForm, InputABCForm, AnswerForm, AboutBox, StepsForm; DestroyWindows
+// frees them in the reverse order and clears the references.
 void CreateWindows();
 void DestroyWindows();

@@ -2,14 +2,23 @@
 
 #include "CalcUnit.h"
 #include "Clock.h"
+#include "ProblemFile.h"
+#include "Glyphs.h"
 #include "RandomGen.h"
 #include "RandomUnit.h"
 #include "TextUnit.h"
 
+#include <QComboBox>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFile>
 #include <QLocale>
+#include <QMimeData>
+#include <QUrl>
 #include <QPainter>
 #include <QShortcut>
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 
@@ -32,6 +41,19 @@ std::string PastedNumber(std::string_view Field) {
     return RegionalNumberToPoint(Field, Region.decimalPoint().toStdString(),
                                  Region.groupSeparator().toStdString());
 }
+
+TSpeedButton* MakeFlatButton(QWidget* Parent, int Left, const QPixmap& Glyph, const QString& Hint,
+                             const QKeySequence& Key) {
+    auto* Button = new TSpeedButton(Parent);
+    SetBounds(Button, Left, 4, 25, 25);
+    Button->SetGlyph(Glyph, GreyedGlyph(Glyph));
+    Button->SetHint(Hint);
+    Button->SetShortcutKey(Key);
+    return Button;
+}
+
+constexpr const char* ProblemFilters =
+    "Problem files (*.csv *.tsv *.txt);;Linear programs (*.lp);;All files (*)";
 
 TStringGrid* MakeGrid(TGroupBox* Box, int FixedCols, TStringGrid::TScrollBars Bars) {
     auto* Grid = new TStringGrid(Box);
@@ -66,21 +88,6 @@ double CellValue(const TStringGrid* Grid, int Col, int Row) {
 
 } // namespace
 
-QPixmap SunGlyph() {
-    QPixmap Glyph(16, 16);
-    Glyph.fill(Qt::transparent);
-    QPainter Painter(&Glyph);
-    Painter.setPen(QPen(QColor(224, 128, 0), 1));
-    for (int Ray = 0; Ray < 8; ++Ray) {
-        const double Angle = Ray * M_PI / 4;
-        const double Dx = std::cos(Angle), Dy = std::sin(Angle);
-        Painter.drawLine(QPointF(7.5 + 5 * Dx, 7.5 + 5 * Dy), QPointF(7.5 + 7 * Dx, 7.5 + 7 * Dy));
-    }
-    Painter.setBrush(QColor(255, 224, 0));
-    Painter.drawEllipse(QRectF(4, 4, 7, 7));
-    return Glyph;
-}
-
 TInputABCForm::TInputABCForm() : TForm(TBorderStyle::Sizeable) {
     setWindowTitle("Kelvur - Input Data");
     SetClientSize(419, 417);
@@ -104,6 +111,22 @@ TInputABCForm::TInputABCForm() : TForm(TBorderStyle::Sizeable) {
     RandomButton->SetHint("Randomize");
     RandomButton->SetShortcutKey(QKeySequence(Qt::CTRL | Qt::Key_R));
     RandomButton->OnClick = [this] { RandomButtonClick(); };
+    OpenButton = MakeFlatButton(ButtonsPanel, 29, OpenGlyph(), "Open a problem file",
+                                QKeySequence::Open);
+    OpenButton->OnClick = [this] { OpenButtonClick(); };
+    SaveButton = MakeFlatButton(ButtonsPanel, 54, SaveGlyph(), "Save the problem to a file",
+                                QKeySequence::Save);
+    SaveButton->OnClick = [this] { SaveButtonClick(); };
+    LastButton = MakeFlatButton(ButtonsPanel, 79, LastGlyph(), "The problem of the last calculation",
+                                QKeySequence(Qt::CTRL | Qt::Key_L));
+    LastButton->OnClick = [this] { LastButtonClick(); };
+    StartBox = new QComboBox(ButtonsPanel);
+    StartBox->addItems({"North-west corner", "Least cost", "Vogel's approximation"});
+    StartBox->setFont(font());
+    StartLabel = new TLabel(ButtonsPanel, "&Start:", 110, 10);
+    SetBounds(StartBox, StartLabel->geometry().right() + 4, 6, 250 - StartLabel->geometry().right() - 8, 21);
+    StartLabel->SetFocusControl(StartBox);
+    StartBox->setToolTip("The plan the calculation starts from (Alt+S)");
     OkButton = new TButton(ButtonsPanel, "OK");
     SetBounds(OkButton, 256, 4, 81, 25);
     OkButton->ModalResult = mrOk;
@@ -136,6 +159,8 @@ TInputABCForm::TInputABCForm() : TForm(TBorderStyle::Sizeable) {
     setTabOrder(InputB, InputC);
     setTabOrder(InputC, OkButton);
     setTabOrder(OkButton, CancelButton);
+    setTabOrder(CancelButton, StartBox);
+    setAcceptDrops(true);
 
     OnShow = [this] { FormShow(); };
     OnResize = [this] { FormResize(); };
@@ -146,9 +171,18 @@ void TInputABCForm::FormShow() {
         FocusProblemCell();
         return;
     }
+    LayOut(Calc->M, Calc->N);
+    if (ShowNext_) {
+        ShowProblem(*ShowNext_);
+        ShowNext_.reset();
+        History_.Clear();
+    }
+    SetActiveControl(InputA);
+}
+
+// Blank tables for an M x N problem, each at its first entry cell.
+void TInputABCForm::LayOut(int M, int N) {
     History_.Clear();
-    const int M = Calc->M;
-    const int N = Calc->N;
     InputA->SetColCount(M);
     InputB->SetColCount(N);
     InputC->SetColCount(N + 1);
@@ -172,7 +206,6 @@ void TInputABCForm::FormShow() {
         Grid->SetTopRow(Grid->FixedRows());
         Grid->SetCurrentCell(Grid->FixedCols(), Grid->FixedRows());
     }
-    SetActiveControl(InputA);
 }
 
 int TInputABCForm::ShowToMend() {
@@ -211,7 +244,8 @@ void TInputABCForm::FormResize() {
 }
 
 void TInputABCForm::OkButtonClick() {
-    LoadProblem(*Calc, EnteredProblem());
+    Last_ = EnteredProblem();
+    LoadProblem(*Calc, *Last_);
 }
 
 TProblem TInputABCForm::EnteredProblem() const {
@@ -267,4 +301,114 @@ void TInputABCForm::RandomButtonClick() {
         return;
     ShowProblem(
         RandomFill(Calc->M, Calc->N, RandomForm->MaxA(), RandomForm->MaxB(), RandomForm->MaxC()));
+}
+
+TStart TInputABCForm::ChosenStart() const {
+    switch (StartBox->currentIndex()) {
+    case 1:
+        return TStart::LeastCost;
+    case 2:
+        return TStart::Vogel;
+    default:
+        return TStart::NorthWest;
+    }
+}
+
+void TInputABCForm::TakeProblem(const TProblem& Problem) {
+    if (Problem.M != Calc->M || Problem.N != Calc->N) {
+        Calc->M = Problem.M;
+        Calc->N = Problem.N;
+        LayOut(Problem.M, Problem.N);
+    }
+    ShowProblem(Problem);
+}
+
+bool TInputABCForm::OpenProblem(const QString& Path) {
+    try {
+        TakeProblem(ReadProblemFile(QFile::encodeName(Path).toStdString()));
+        return true;
+    } catch (const TFileError& Error) {
+        ErrorBox(QString::fromStdString(Error.what()));
+        return false;
+    }
+}
+
+void TInputABCForm::ShowNextWith(const TProblem& Problem) {
+    ShowNext_ = Problem;
+}
+
+void TInputABCForm::OpenButtonClick() {
+    const QString Path = AskOpenFile(this, "Open a problem", ProblemFilters);
+    if (!Path.isEmpty())
+        OpenProblem(Path);
+}
+
+QString TInputABCForm::FirstUnreadable() {
+    const auto Unreadable = [](const std::string& Text) {
+        double Value = 0.0;
+        return !TextToReal(Text, Value);
+    };
+    const auto Named = [this](TStringGrid* In, int Col, int Row, const QString& What) {
+        In->SetCurrentCell(Col, Row);
+        In->scrollTo(In->currentIndex());
+        In->setFocus();
+        const QString Text = QString::fromStdString(In->Cells(Col, Row));
+        return What + (Text.isEmpty() ? " is empty" : ", \"" + Text + "\", is not a number");
+    };
+    for (int I = 1; I <= Calc->M; ++I)
+        if (Unreadable(InputA->Cells(I - 1, 1)))
+            return Named(InputA, I - 1, 1, QString("The stock of supplier %1").arg(I));
+    for (int J = 1; J <= Calc->N; ++J)
+        if (Unreadable(InputB->Cells(J - 1, 1)))
+            return Named(InputB, J - 1, 1, QString("The demand of consumer %1").arg(J));
+    for (int I = 1; I <= Calc->M; ++I)
+        for (int J = 1; J <= Calc->N; ++J)
+            if (Unreadable(InputC->Cells(J, I)))
+                return Named(InputC, J, I,
+                             QString("The cost from supplier %1 to consumer %2").arg(I).arg(J));
+    return {};
+}
+
+// A cell that does not read as a number is never saved, not as 0 and not as a text that would
+// not read back: the user is told which it is, and nothing is written.
+void TInputABCForm::SaveButtonClick() {
+    if (const QString Unreadable = FirstUnreadable(); !Unreadable.isEmpty()) {
+        ErrorBox(Unreadable + ": nothing was saved.");
+        return;
+    }
+    const QString Path = AskSaveFile(this, "Save the problem", "problem.csv", ProblemFilters);
+    if (Path.isEmpty())
+        return;
+    const TProblem Problem = EnteredProblem();
+    std::string Text;
+    if (Path.endsWith(".lp", Qt::CaseInsensitive)) {
+        Text = ProblemLpText(Problem);
+    } else {
+        Text = ProblemTableText(Problem);
+        // Names and numbers hold no comma, so the table's commas are its separators.
+        if (Path.endsWith(".tsv", Qt::CaseInsensitive))
+            std::replace(Text.begin(), Text.end(), ',', '\t');
+    }
+    try {
+        WriteFileSafely(QFile::encodeName(Path).toStdString(), Text);
+    } catch (const TFileError& Error) {
+        ErrorBox(QString::fromStdString(Error.what()));
+    }
+}
+
+void TInputABCForm::LastButtonClick() {
+    if (Last_)
+        TakeProblem(*Last_);
+}
+
+// A problem file dropped on the window opens as Open opens it.
+void TInputABCForm::dragEnterEvent(QDragEnterEvent* Event) {
+    const QList<QUrl> Urls = Event->mimeData()->urls();
+    if (Urls.size() == 1 && Urls.front().isLocalFile())
+        Event->acceptProposedAction();
+}
+
+void TInputABCForm::dropEvent(QDropEvent* Event) {
+    Event->acceptProposedAction();
+    OpenProblem(Event->mimeData()->urls().front().toLocalFile());
 }

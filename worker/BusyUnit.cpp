@@ -38,7 +38,8 @@ void TBusyForm::FormShow() {
     Running_ = true;
     // The notification is attached by the constructor, before the thread can end; it arrives
     // through the event loop, so never before this handler has returned.
-    CalcThread = new TNoShowCalc([this](TThread* Sender) { CalcThreadTerminate(Sender); });
+    CalcThread = new TNoShowCalc([this](TThread* Sender) { CalcThreadTerminate(Sender); },
+                                 {Start, StepRecord});
     BusyTimer.SetEnabled(true);
     BusyTimerTimer();
 }

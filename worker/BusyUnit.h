@@ -5,6 +5,7 @@
 // solver step failed; FailReason says why).
 #pragma once
 
+#include "StartUnit.h"
 #include "Toolkit.h"
 
 #include <string>
@@ -26,6 +27,9 @@ public:
     TNoShowCalc* CalcThread = nullptr;
     // The local date-time of the last showing, in days.
     double StartTime = 0.0;
+    // The plan the next calculation starts from. It records its steps in StepRecord, if there is
+    // one.
+    TStart Start = TStart::NorthWest;
     // Why the last run failed, when it ended with mrFailed.
     std::string FailReason;
 
