@@ -180,20 +180,21 @@ bool TPlainSolver::FindCycle(int Row, int Col) {
 
 void TPlainSolver::Pivot() {
     const int L = int(Cycle.size());
-    double Theta = x(Cycle[1].Row, Cycle[1].Col);
-    int Leaving = 2;
+    Theta = x(Cycle[1].Row, Cycle[1].Col);
+    int Leaves = 2;
     for (int k = 2; k <= 2 * (L / 2); k += 2) {
         const double Value = x(Cycle[k - 1].Row, Cycle[k - 1].Col);
         if (Value < Theta) {
             Theta = Value;
-            Leaving = k;
+            Leaves = k;
         }
     }
     for (int k = 1; k <= L; ++k) {
         double& Cell = x(Cycle[k - 1].Row, Cycle[k - 1].Col);
         Cell = k % 2 == 1 ? Cell + Theta : Cell - Theta;
     }
-    x(Cycle[Leaving - 1].Row, Cycle[Leaving - 1].Col) = -1.0;
+    Leaving = Cycle[Leaves - 1];
+    x(Leaving.Row, Leaving.Col) = -1.0;
 }
 
 int TPlainSolver::Solve(int MaxPivots, bool& Optimal) {

@@ -13,6 +13,9 @@ struct TPlainSolver {
     int M = 0, N = 0;
     std::vector<double> A, B, C, X, U, V; // C and X row-major, M x N, 0-based
     std::vector<TCell> Cycle;             // 1-based
+    // What the last Pivot moved round the cycle, and the cell that left the basis.
+    double Theta = 0.0;
+    TCell Leaving{0, 0};
 
     double& x(int I, int J) { return X[std::size_t(I - 1) * N + (J - 1)]; }
     double c(int I, int J) const { return C[std::size_t(I - 1) * N + (J - 1)]; }

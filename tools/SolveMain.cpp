@@ -2,11 +2,14 @@
 // Reads the problem from the file named on the command line, or from standard input without a
 // name or with "-", in any layout that ProblemFile.h reads; or builds it with the program's
 // random fill (--random SEED M N MAXA MAXB MAXC). --write OUT saves that problem first, as a
-// table (OUT ending in .csv) or a linear program (.lp). Then it prints the outcome, the sizes as
-// the calculation left them, the total cost, the time and the plan.
+// table (OUT ending in .csv) or a linear program (.lp). It solves from the start --start names,
+// the north-west corner unless told otherwise. Then it prints the outcome, the sizes as the
+// calculation left them, the total cost, the time and the plan; with --steps one line for each
+// pivot the calculation made, and with --report FILE it writes the report of its steps.
 #include "CalcUnit.h"
 #include "ProblemFile.h"
 #include "RandomGen.h"
+#include "StepReport.h"
 #include "TextUnit.h"
 #include "ThreadUnit.h"
 
@@ -50,17 +53,40 @@ TProblem RandomProblem(char** Args) {
 }
 
 const char* const Usage =
-    "usage: kelvor-solve [FILE | - | --random SEED M N MAXA MAXB MAXC] [--write OUT.csv|OUT.lp]";
+    "usage: kelvor-solve [FILE | - | --random SEED M N MAXA MAXB MAXC] [--write OUT.csv|OUT.lp] "
+    "[--start north-west|least-cost|vogel] [--steps] [--report FILE.html]";
+
+TStart ReadStart(const std::string& Word) {
+    if (Word == "north-west")
+        return TStart::NorthWest;
+    if (Word == "least-cost")
+        return TStart::LeastCost;
+    if (Word == "vogel")
+        return TStart::Vogel;
+    throw TUsageError{"--start must be north-west, least-cost or vogel: " + Word};
+}
 
 bool EndsWith(const std::string& Text, const char* Suffix) {
     const std::string End(Suffix);
     return Text.size() > End.size() && Text.compare(Text.size() - End.size(), End.size(), End) == 0;
 }
 
-// The problem the arguments name, saved to --write's file when one is given.
-TProblem ArgumentProblem(int Argc, char** Argv) {
+// What the command line asks for.
+struct TArguments {
+    TProblem Problem;
+    std::string Name; // of the problem, in the report
+    TStart Start = TStart::NorthWest;
+    bool Steps = false;
+    std::string Report;
+};
+
+// The problem the arguments name, saved to --write's file when one is given, and what to do with
+// it.
+TArguments ReadArguments(int Argc, char** Argv) {
+    TArguments Out;
     std::string File, Write;
     char** Random = nullptr;
+    bool StartGiven = false;
     for (int K = 1; K < Argc; ++K) {
         const std::string Arg = Argv[K];
         if (Arg == "--random" && K + 6 < Argc && !Random && File.empty()) {
@@ -68,6 +94,13 @@ TProblem ArgumentProblem(int Argc, char** Argv) {
             K += 6;
         } else if (Arg == "--write" && K + 1 < Argc && Write.empty())
             Write = Argv[++K];
+        else if (Arg == "--start" && K + 1 < Argc && !StartGiven) {
+            Out.Start = ReadStart(Argv[++K]);
+            StartGiven = true;
+        } else if (Arg == "--steps" && !Out.Steps)
+            Out.Steps = true;
+        else if (Arg == "--report" && K + 1 < Argc && Out.Report.empty())
+            Out.Report = Argv[++K];
         else if ((Arg == "-" || Arg.rfind("-", 0) != 0) && File.empty() && !Random)
             File = Arg;
         else
@@ -75,13 +108,33 @@ TProblem ArgumentProblem(int Argc, char** Argv) {
     }
     if (!Write.empty() && !EndsWith(Write, ".csv") && !EndsWith(Write, ".lp"))
         throw TUsageError{"--write: OUT must end in .csv or .lp: " + Write};
-    const TProblem Problem =
-        Random ? RandomProblem(Random)
-               : ReadProblemFile(File.empty() || File == "-" ? "/dev/stdin" : File);
+    if (Random) {
+        Out.Problem = RandomProblem(Random);
+        Out.Name = "random fill, seed " + std::string(Random[0]) + ", " + Random[1] + " x " +
+                   Random[2] + ", maxima " + Random[3] + ", " + Random[4] + ", " + Random[5];
+    } else {
+        const bool Stdin = File.empty() || File == "-";
+        Out.Problem = ReadProblemFile(Stdin ? "/dev/stdin" : File);
+        Out.Name = Stdin ? "standard input" : File;
+    }
     if (!Write.empty())
-        WriteFileSafely(Write, EndsWith(Write, ".lp") ? ProblemLpText(Problem)
-                                                      : ProblemTableText(Problem));
-    return Problem;
+        WriteFileSafely(Write, EndsWith(Write, ".lp") ? ProblemLpText(Out.Problem)
+                                                      : ProblemTableText(Out.Problem));
+    return Out;
+}
+
+// One line for each pivot: what it chose, and the total after it.
+void PrintSteps(const TStepRecord& Record) {
+    if (!Record.Recorded())
+        return;
+    TStepPlan Plan(Record);
+    for (int K = 1; K <= Record.Pivots(); ++K) {
+        Plan.Go(K);
+        const TStepRecord::TPivot& Step = Record.Pivot(K);
+        std::printf("step %d enter %d %d gain %.17g cycle %d theta %.17g leave %d %d total %.17g\n",
+                    K, Step.Entering.Row, Step.Entering.Col, Step.Gain, Step.CycleLength,
+                    Step.Theta, Step.Leaving.Row, Step.Leaving.Col, Plan.Total());
+    }
 }
 
 } // namespace
@@ -89,8 +142,10 @@ TProblem ArgumentProblem(int Argc, char** Argv) {
 int main(int Argc, char** Argv) {
     std::unique_ptr<TCalc> Store(new TCalc);
     Calc = Store.get();
+    TArguments Args;
     try {
-        LoadProblem(*Store, ArgumentProblem(Argc, Argv));
+        Args = ReadArguments(Argc, Argv);
+        LoadProblem(*Store, Args.Problem);
     } catch (const TUsageError& Error) {
         std::fprintf(stderr, "kelvor-solve: %s\n", Error.Text.c_str());
         return 2;
@@ -99,7 +154,9 @@ int main(int Argc, char** Argv) {
         return 2;
     }
 
-    const TCalcRun Out = RunCalculation();
+    TStepRecord Record;
+    const bool Recording = Args.Steps || !Args.Report.empty();
+    const TCalcRun Out = RunCalculation(nullptr, {Args.Start, Recording ? &Record : nullptr});
     const bool Failed = Out.Outcome == TOutcome::Failed;
     std::printf("outcome %s\n", OutcomeName(Out.Outcome));
     if (Failed)
@@ -121,6 +178,16 @@ int main(int Argc, char** Argv) {
                 Line += Buffer;
             }
             std::puts(Line.c_str());
+        }
+    }
+    if (Args.Steps)
+        PrintSteps(Record);
+    if (!Args.Report.empty()) {
+        try {
+            WriteFileSafely(Args.Report, StepReportHtml(Record, Out.Outcome, Args.Name));
+        } catch (const TFileError& Error) {
+            std::fprintf(stderr, "kelvor-solve: %s\n", Error.what());
+            return 2;
         }
     }
     return 0;

@@ -66,20 +66,6 @@ TOutcome OutcomeOf(const TNoShowCalc& Worker) {
     return TOutcome::Optimal;
 }
 
-const char* OutcomeName(TOutcome Outcome) {
-    switch (Outcome) {
-    case TOutcome::Optimal:
-        return "Optimal";
-    case TOutcome::Looping:
-        return "Looping";
-    case TOutcome::Aborted:
-        return "Aborted";
-    case TOutcome::Failed:
-        break;
-    }
-    return "Failed";
-}
-
 TCalcRun RunCalculation(const std::function<void(TNoShowCalc& Worker)>& Request,
                         TCalcOptions Options) {
     TTaskLoop Loop;

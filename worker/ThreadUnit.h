@@ -1,6 +1,7 @@
 // The solver worker: one whole calculation on the store Calc, on a thread of its own.
 #pragma once
 
+#include "Outcome.h"
 #include "StartUnit.h"
 #include "StepRecord.h"
 #include "ThreadBase.h"
@@ -44,15 +45,8 @@ private:
     const TCalcOptions Options_;
 };
 
-// How a calculation ended: the plan in the store is optimal; the pivot cap was reached
-// ("Looping"); the user's termination request was seen after a pivot; or the problem or a solver
-// step failed (no plan to show).
-enum class TOutcome { Optimal, Looping, Aborted, Failed };
-
 // The outcome a worker's flags tell, read in its completion notification.
 TOutcome OutcomeOf(const TNoShowCalc& Worker);
-// "Optimal", "Looping", "Aborted" or "Failed".
-const char* OutcomeName(TOutcome Outcome);
 
 // One calculation as a caller without a window sees it.
 struct TCalcRun {
