@@ -719,5 +719,9 @@ void ErrorBox(const QString& Message) {
     if (auto* Grid = qobject_cast<QGridLayout*>(Box.layout()))
         Grid->addItem(new QSpacerItem(Width, 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
                       Grid->rowCount(), 0, 1, Grid->columnCount());
+    const QPointer<QWidget> Opener = QApplication::activeWindow();
     Box.exec();
+    // The keyboard goes back to the window the box stood over.
+    if (Opener)
+        ActivateLater(Opener);
 }

@@ -2,7 +2,6 @@
 
 #include "EntryWindows.h"
 #include "KeyRoad.h"
-#include "ModalDriver.h"
 #include "ProblemFile.h"
 
 #include <QAccessible>
@@ -10,12 +9,13 @@
 #include <QComboBox>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QMimeData>
-#include <QTemporaryDir>
-#include <QUrl>
+#include <QFile>
 #include <QLineEdit>
 #include <QLocale>
+#include <QMimeData>
 #include <QScrollBar>
+#include <QTemporaryDir>
+#include <QUrl>
 
 #include <gtest/gtest.h>
 
@@ -23,6 +23,11 @@
 #include <iterator>
 #include <string>
 #include <vector>
+
+// Texts in failure messages.
+inline void PrintTo(const QString& Text, std::ostream* Out) {
+    *Out << '"' << Text.toStdString() << '"';
+}
 
 namespace {
 
@@ -114,8 +119,10 @@ TEST_F(InputABCUnitTest, ShowsOneByOneTablesInTheLayoutsPlaces) {
 
         // The tab sequence: the three grids, OK, Cancel, and round again.
         EXPECT_TRUE(WaitFor([F] { return F->InputA->Editor()->hasFocus(); }));
-        const std::vector<QWidget*> Sequence{F->InputB->Editor(), F->InputC->Editor(), F->OkButton,
-                                             F->CancelButton, F->InputA->Editor()};
+        // The start's choice, new, comes after them.
+        const std::vector<QWidget*> Sequence{F->InputB->Editor(), F->InputC->Editor(),
+                                             F->OkButton,         F->CancelButton,
+                                             F->StartBox,         F->InputA->Editor()};
         for (QWidget* Next : Sequence) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             EXPECT_EQ(QApplication::focusWidget(), Next);
@@ -511,12 +518,12 @@ class ProblemFiles : public InputABCUnitTest {
 protected:
     void SetUp() override {
         ASSERT_TRUE(Folder.isValid());
-        SetFileQuestions([this](QWidget*, const QString&, const QString&,
-                                const QString&) { return Answer; },
-                         [this](QWidget*, const QString&, const QString&, const QString&) {
-                             ++SaveQuestions;
-                             return Answer;
-                         });
+        SetFileQuestions(
+            [this](QWidget*, const QString&, const QString&, const QString&) { return Answer; },
+            [this](QWidget*, const QString&, const QString&, const QString&) {
+                ++SaveQuestions;
+                return Answer;
+            });
     }
     void TearDown() override { SetFileQuestions(nullptr, nullptr); }
 
@@ -530,12 +537,15 @@ protected:
         std::ifstream In(Path.toStdString(), std::ios::binary);
         return {std::istreambuf_iterator<char>(In), std::istreambuf_iterator<char>()};
     }
-    // Presses the keys and answers the error box they bring, if one comes.
+    // Presses a flat button's key, which clicks it a moment later, and waits until Done.
+    static bool PressAndWait(const char* Keys, const std::function<bool()>& Done) {
+        return Press(Keys) && WaitFor(Done);
+    }
+    // Presses the keys and answers the error box they bring.
     static QString PressForError(const char* Keys) {
         QString Message;
-        TModalDriver Road;
-        Road.ThenErrorText(Message);
-        Road.Walk([Keys] { Press(Keys); });
+        WhenMessageBox(Message);
+        EXPECT_TRUE(PressAndWait(Keys, [&] { return !Message.isEmpty(); }));
         return Message;
     }
 
@@ -555,7 +565,7 @@ TEST_F(ProblemFiles, OpenTakesTheFileWithItsSizesAndARefusedFileKeepsTheCells) {
                        Refused = PressForError("Ctrl+O");
                        EXPECT_EQ(InputABCForm->InputA->Cells(0, 1), "9");
                        Answer = File("good.csv", ProblemTableText(Problem));
-                       Press("Ctrl+O");
+                       PressAndWait("Ctrl+O", [] { return InputABCForm->RowsShown() == 2; });
                        Opened = InputABCForm->EnteredProblem();
                        EXPECT_EQ(InputABCForm->RowsShown(), 2);
                        EXPECT_EQ(InputABCForm->ColsShown(), 3);
@@ -566,7 +576,7 @@ TEST_F(ProblemFiles, OpenTakesTheFileWithItsSizesAndARefusedFileKeepsTheCells) {
                        Click(InputABCForm->OkButton);
                    }),
               mrOk);
-    EXPECT_EQ(Refused, "Error: line 2, column 3: expected a number for cost (2, 2), found \"x\"");
+    EXPECT_EQ(Refused, "Error: line 2, column 3: expected a number for demand 2, found \"x\"");
     EXPECT_EQ(Opened, Problem);
     EXPECT_EQ(StoredProblem(*Calc), Problem);
 }
@@ -579,11 +589,14 @@ TEST_F(ProblemFiles, SaveWritesWhatTheTablesHoldOrNamesTheCellThatIsNoNumber) {
                        InputABCForm->ShowProblem(Problem);
                        Type(InputABCForm->InputC, 2, 1, "abc");
                        Refused = PressForError("Ctrl+S");
-                       Type(InputABCForm->InputC, 2, 1, "");
-                       Press("6");
+                       // The refused cell has the focus, to be mended at once.
+                       TStringGrid* C = InputABCForm->InputC;
+                       EXPECT_TRUE(WaitFor([C] { return C->Editor()->hasFocus(); }));
+                       EXPECT_EQ(C->Col(), 2);
+                       Press("Ctrl+A 6");
                        for (const char* Name : {"p.csv", "p.tsv", "p.lp"}) {
                            Answer = File(Name);
-                           Press("Ctrl+S");
+                           PressAndWait("Ctrl+S", [this] { return QFile::exists(Answer); });
                        }
                        Click(InputABCForm->CancelButton);
                    }),
@@ -609,10 +622,11 @@ TEST_F(ProblemFiles, CtrlLBringsBackTheLastProblemWithItsSizesAndADropOpensAFile
     EXPECT_EQ(Open(1, 1,
                    [&] {
                        EXPECT_EQ(InputABCForm->InputA->Cells(0, 1), "");
-                       Press("Ctrl+L");
+                       PressAndWait("Ctrl+L", [] { return InputABCForm->RowsShown() == 2; });
                        Back = InputABCForm->EnteredProblem();
                        QMimeData Data;
-                       Data.setUrls({QUrl::fromLocalFile(File("small.csv", ProblemTableText(Small)))});
+                       Data.setUrls(
+                           {QUrl::fromLocalFile(File("small.csv", ProblemTableText(Small)))});
                        QDragEnterEvent Enter({10, 10}, Qt::CopyAction, &Data, Qt::LeftButton, {});
                        QApplication::sendEvent(InputABCForm, &Enter);
                        EXPECT_TRUE(Enter.isAccepted());

@@ -1,7 +1,7 @@
 #include "StepsUnit.h"
 
-#include "StepReport.h"
 #include "ProblemFile.h"
+#include "StepReport.h"
 
 #include <QAbstractTableModel>
 #include <QFile>
@@ -71,8 +71,8 @@ public:
     using QAbstractTableModel::QAbstractTableModel;
 
     void Show(const TStepRecord& Record, const TStepPlan& Plan) {
-        const bool Resized = Record_ == nullptr || Record.Problem().M != Rows_ ||
-                             Record.Problem().N != Cols_;
+        const bool Resized =
+            Record_ == nullptr || Record.Problem().M != Rows_ || Record.Problem().N != Cols_;
         if (Resized)
             beginResetModel();
         Record_ = &Record;
@@ -136,7 +136,8 @@ public:
         case BasicRole:
             return Basic;
         case SignRole:
-            return Sign == Signs_.end() ? QString() : QString(QChar(Sign->second == '+' ? '+' : 0x2212));
+            return Sign == Signs_.end() ? QString()
+                                        : QString(QChar(Sign->second == '+' ? '+' : 0x2212));
         case EnteringRole:
             return Entering;
         case LeavingRole:
@@ -162,8 +163,8 @@ public:
     }
 
     QVariant headerData(int Section, Qt::Orientation Orientation, int Role) const override {
-        if (!Record_ || (Role != Qt::DisplayRole && Role != Qt::ToolTipRole &&
-                         Role != Qt::AccessibleTextRole))
+        if (!Record_ ||
+            (Role != Qt::DisplayRole && Role != Qt::ToolTipRole && Role != Qt::AccessibleTextRole))
             return {};
         const bool Rows = Orientation == Qt::Vertical;
         const int Count = Rows ? Rows_ : Cols_;
@@ -175,7 +176,8 @@ public:
         const QString Who = Rows ? "supplier" : "consumer";
         if (Line == Dummy)
             return Short ? QString("dummy") : "Dummy " + Who;
-        return Short ? QString::number(Line) : Who.at(0).toUpper() + Who.mid(1) + " " + QString::number(Line);
+        return Short ? QString::number(Line)
+                     : Who.at(0).toUpper() + Who.mid(1) + " " + QString::number(Line);
     }
 
 private:
@@ -230,8 +232,7 @@ public:
             Cell.backgroundBrush = Fill;
             Ink = Qt::black;
         }
-        Option.widget->style()->drawControl(QStyle::CE_ItemViewItem, &Cell, Painter,
-                                            Option.widget);
+        Option.widget->style()->drawControl(QStyle::CE_ItemViewItem, &Cell, Painter, Option.widget);
         const QRect Area = Option.rect.adjusted(3, 1, -3, -1);
         Painter->save();
         QFont Small = Option.font;
@@ -397,8 +398,8 @@ QString TStepsForm::StatusLine() const {
         return Line + "total " + Number(Shown_->Total());
     }
     const TStepRecord::TPivot& Next = StepRecord->Pivot(K + 1);
-    Line += "cell " + CellName(Next.Entering) + " enters with reduced cost " +
-            Number(-Next.Gain) + "; the cycle";
+    Line += "cell " + CellName(Next.Entering) + " enters with reduced cost " + Number(-Next.Gain) +
+            "; the cycle";
     const auto Cycle = StepRecord->Cycle(K + 1);
     constexpr std::size_t Listed = 24;
     for (std::size_t C = 0; C < Cycle.size() && C < Listed; ++C)
@@ -411,11 +412,13 @@ QString TStepsForm::StatusLine() const {
 }
 
 std::string TStepsForm::Report() const {
-    return StepReportHtml(*StepRecord);
+    return StepReportHtml(*StepRecord,
+                          StepRecord->Optimal() ? TOutcome::Optimal : TOutcome::Looping, "");
 }
 
 void TStepsForm::SaveButtonClick() {
-    const QString Path = AskSaveFile(this, "Save the steps", "steps.html", "Web pages (*.html *.htm)");
+    const QString Path =
+        AskSaveFile(this, "Save the steps", "steps.html", "Web pages (*.html *.htm)");
     if (Path.isEmpty())
         return;
     try {

@@ -2,6 +2,8 @@
 #pragma once
 
 #include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 #include <QWidget>
@@ -19,6 +21,23 @@ inline void WhenModal(QWidget* Window, std::function<void()> Action) {
         Poll->stop();
         Poll->deleteLater();
         Action();
+    });
+    Poll->start();
+}
+
+// Once a message box is the active modal window, records its title and text into Text, as
+// "Error: message", and presses its OK. Text must outlive the box.
+inline void WhenMessageBox(QString& Text) {
+    auto* Poll = new QTimer;
+    Poll->setInterval(5);
+    QObject::connect(Poll, &QTimer::timeout, [Poll, &Text] {
+        auto* Box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!Box || !Box->isActiveWindow())
+            return;
+        Poll->stop();
+        Poll->deleteLater();
+        Text = Box->windowTitle() + ": " + Box->text();
+        Box->button(QMessageBox::Ok)->click();
     });
     Poll->start();
 }
