@@ -77,7 +77,11 @@ std::string Shown(double Value) {
 }
 
 std::string CellName(TCell Cell) {
-    return "(" + std::to_string(Cell.Row) + ", " + std::to_string(Cell.Col) + ")";
+    std::string Name = "(";
+    Name += std::to_string(Cell.Row);
+    Name += ", ";
+    Name += std::to_string(Cell.Col);
+    return Name + ")";
 }
 
 const char* StartName(TStart Start) {
@@ -125,6 +129,7 @@ public:
                     Problem_.N - (DummyCol_ > 0) <= TableauLimit) {}
 
     std::string Write(std::string_view Name) {
+        Out_.reserve(Estimate());
         Head(Out_, Name);
         Problem();
         Reading();
@@ -136,6 +141,18 @@ public:
     }
 
 private:
+    // Bytes enough for the whole page, give or take, so that tens of megabytes are not copied
+    // again each time the text outgrows its buffer.
+    std::size_t Estimate() const {
+        const std::size_t Cells = std::size_t(Problem_.M) * std::size_t(Problem_.N);
+        const int Pivots = Record_.Pivots();
+        std::size_t Bytes = Style.size() + 8192 + Cells * 12 + std::size_t(Pivots) * 400;
+        Bytes += Cells * 48 * std::size_t(Tableaux_ ? Pivots + 1 : 2);
+        for (int K = 1; K <= Pivots; ++K)
+            Bytes += std::size_t(Record_.Pivot(K).CycleLength) * 24;
+        return Bytes;
+    }
+
     void Problem() {
         const int M = Problem_.M, N = Problem_.N;
         double Stock = 0.0, Demand = 0.0;
