@@ -22,13 +22,21 @@
 // (InitialPlan in the balanced store) and of the whole calculation through the worker, and its
 // cost checked against the reference optimum.
 //
+// Then the record of the steps: two 500 x 500 problems that reach the pivot cap (maxima 9999 and
+// 100), each calculation through the worker without a record and with one, reused from run to
+// run as the program reuses its one record (the runs interleaved, so that a change in the
+// machine's load falls on both), the overhead of recording, the record's size after 999 pivots,
+// and the time and size of the HTML report of the run.
+//
 // Options: --reps R (default 5), --plain-reps R (default 1; 0 leaves the plain run out),
-// --quick (100 x 100 only, no starting plans), --starts (the starting plans only).
+// --quick (100 x 100 only, no starting plans, no record), --starts (the starting plans only),
+// --record (the record only).
 #include "CalcUnit.h"
 #include "Figures.h"
 #include "LemonReference.h"
 #include "PlainSolver.h"
 #include "Problems.h"
+#include "StepReport.h"
 #include "ThreadUnit.h"
 
 #include <lemon/network_simplex.h>
@@ -483,6 +491,81 @@ void PrintStarts(const std::vector<TStartRow>& Rows, int Reps) {
         }
 }
 
+struct TRecordRow {
+    std::string Name;
+    TRun Without, With;
+    std::size_t RecordBytes = 0, ReportBytes = 0;
+    double FirstSeconds = 0.0, ReportSeconds = 0.0;
+};
+
+TRecordRow MeasureRecord(const TBenchCase& BenchCase, std::uint32_t Seed, int Reps) {
+    TRecordRow Row;
+    Row.Name = CaseName(BenchCase);
+    const TProblem Problem = BenchProblem(Seed, BenchCase);
+    std::unique_ptr<TCalc> Store(new TCalc);
+    Calc = Store.get();
+    // Once with a new record, which grows its lists to the size of the run.
+    LoadProblem(*Store, Problem);
+    RunWorker();
+    {
+        TStepRecord First;
+        LoadProblem(*Store, Problem);
+        Row.FirstSeconds =
+            std::chrono::duration<double>(RunCalculation(nullptr, {TStart::NorthWest, &First}).Time)
+                .count();
+    }
+    TStepRecord Record;
+    std::vector<double> Without, With, Report;
+    for (int K = 0; K < Reps; ++K) {
+        LoadProblem(*Store, Problem);
+        Row.Without = RunWorker();
+        Without.push_back(Row.Without.Seconds);
+        LoadProblem(*Store, Problem);
+        const TCalcRun Out = RunCalculation(nullptr, {TStart::NorthWest, &Record});
+        Row.With = {Out.Pivots, Out.Outcome, std::chrono::duration<double>(Out.Time).count()};
+        With.push_back(Row.With.Seconds);
+        if (Row.With.Pivots != Row.Without.Pivots || Record.Pivots() != Row.With.Pivots)
+            throw std::runtime_error(Row.Name + ": the recorded run differs");
+    }
+    Row.Without.Seconds = Median(Without);
+    Row.With.Seconds = Median(With);
+    Row.RecordBytes = Record.Bytes();
+    for (int K = 0; K < std::min(Reps, 3); ++K) {
+        const auto Start = Clock::now();
+        const std::string Html = StepReportHtml(Record, Row.With.Outcome, Row.Name);
+        Report.push_back(SecondsSince(Start));
+        Row.ReportBytes = Html.size();
+    }
+    Row.ReportSeconds = Median(Report);
+    return Row;
+}
+
+void PrintRecord(const std::vector<TRecordRow>& Rows, int Reps) {
+    std::printf("the record of the steps: the worker without and with a record (reused), medians "
+                "of %d runs, and once with a new record (first), times in ms; the HTML report of "
+                "the recorded run\n\n",
+                Reps);
+    std::printf("%-16s %6s %-8s %10s %10s %10s %10s %10s %10s %10s\n", "problem", "pivots",
+                "outcome", "plain_ms", "record_ms", "overhead_%", "first_ms", "record_MB",
+                "report_ms", "report_MB");
+    for (const TRecordRow& R : Rows)
+        std::printf("%-16s %6d %-8s %10.3f %10.3f %10.2f %10.3f %10.2f %10.1f %10.2f\n",
+                    R.Name.c_str(), R.With.Pivots, OutcomeName(R.With.Outcome),
+                    R.Without.Seconds * 1e3, R.With.Seconds * 1e3,
+                    (R.With.Seconds / R.Without.Seconds - 1) * 100, R.FirstSeconds * 1e3,
+                    R.RecordBytes / 1e6, R.ReportSeconds * 1e3, R.ReportBytes / 1e6);
+    std::printf("\n");
+    for (const TRecordRow& R : Rows) {
+        const char* N = R.Name.c_str();
+        std::printf("%s.record_overhead_pct %.2f\n", N,
+                    (R.With.Seconds / R.Without.Seconds - 1) * 100);
+        std::printf("%s.record_first_ms %.3f\n", N, R.FirstSeconds * 1e3);
+        std::printf("%s.record_bytes %zu\n", N, R.RecordBytes);
+        std::printf("%s.report_ms %.1f\n", N, R.ReportSeconds * 1e3);
+        std::printf("%s.report_bytes %zu\n", N, R.ReportBytes);
+    }
+}
+
 int Count(const char* Text) {
     char* End = nullptr;
     const long Value = std::strtol(Text, &End, 10);
@@ -495,7 +578,7 @@ int Count(const char* Text) {
 
 int main(int Argc, char** Argv) {
     int Reps = 5, PlainReps = 1;
-    bool Quick = false, StartsOnly = false;
+    bool Quick = false, StartsOnly = false, RecordOnly = false;
     try {
         for (int K = 1; K < Argc; ++K) {
             const std::string Option = Argv[K];
@@ -507,9 +590,11 @@ int main(int Argc, char** Argv) {
                 Quick = true;
             else if (Option == "--starts")
                 StartsOnly = true;
+            else if (Option == "--record")
+                RecordOnly = true;
             else
                 throw std::invalid_argument("usage: kelvor-solver-bench [--reps R] "
-                                            "[--plain-reps R] [--quick] [--starts]");
+                                            "[--plain-reps R] [--quick] [--starts] [--record]");
         }
     } catch (const std::exception& Error) {
         std::fprintf(stderr, "kelvor-solver-bench: %s\n", Error.what());
@@ -524,24 +609,37 @@ int main(int Argc, char** Argv) {
                                              {500, 500, 201, 99999, true, 0},
                                              {500, 500, 201, 99999, true, 1},
                                              {500, 500, 9999, 0, false, 0, 8}});
+    const bool Solver = !StartsOnly && !RecordOnly, Starts = !RecordOnly && (!Quick || StartsOnly),
+               Records = !StartsOnly && !Quick;
     std::vector<TRow> Rows;
     std::vector<TStartRow> StartRows;
+    std::vector<TRecordRow> RecordRows;
     try {
-        for (const TBenchCase& BenchCase : StartsOnly ? std::vector<TBenchCase>{} : BenchCases) {
+        for (const TBenchCase& BenchCase : Solver ? BenchCases : std::vector<TBenchCase>{}) {
             Rows.push_back(Measure(BenchCase, Seed, Reps, PlainReps));
             std::fprintf(stderr, "%s done\n", Rows.back().Name.c_str());
         }
-        if (!Quick || StartsOnly)
+        if (Starts)
             StartRows = MeasureStarts(Reps);
+        for (const TBenchCase& BenchCase :
+             Records ? std::vector<TBenchCase>{{500, 500, 9999}, {500, 500, 100}}
+                     : std::vector<TBenchCase>{}) {
+            RecordRows.push_back(MeasureRecord(BenchCase, Seed, Reps));
+            std::fprintf(stderr, "record %s done\n", RecordRows.back().Name.c_str());
+        }
     } catch (const std::exception& Error) {
         std::fprintf(stderr, "kelvor-solver-bench: %s\n", Error.what());
         return 1;
     }
-    if (!StartsOnly) {
+    if (Solver) {
         Print(Rows, Seed, Reps, PlainReps);
         std::printf("\n");
     }
-    if (!StartRows.empty())
+    if (!StartRows.empty()) {
         PrintStarts(StartRows, Reps);
+        std::printf("\n");
+    }
+    if (!RecordRows.empty())
+        PrintRecord(RecordRows, Reps);
     return 0;
 }

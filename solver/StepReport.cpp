@@ -76,8 +76,17 @@ std::string Shown(double Value) {
     return CostText(Value, ".");
 }
 
+// "1 pivot", "2 pivots".
+std::string Counted(int Count, const char* Noun) {
+    return std::to_string(Count) + " " + Noun + (Count == 1 ? "" : "s");
+}
+
 std::string CellName(TCell Cell) {
-    return "(" + std::to_string(Cell.Row) + ", " + std::to_string(Cell.Col) + ")";
+    std::string Name = "(";
+    Name += std::to_string(Cell.Row);
+    Name += ", ";
+    Name += std::to_string(Cell.Col);
+    return Name + ")";
 }
 
 const char* StartName(TStart Start) {
@@ -125,6 +134,7 @@ public:
                     Problem_.N - (DummyCol_ > 0) <= TableauLimit) {}
 
     std::string Write(std::string_view Name) {
+        Out_.reserve(Estimate());
         Head(Out_, Name);
         Problem();
         Reading();
@@ -136,6 +146,18 @@ public:
     }
 
 private:
+    // Bytes enough for the whole page, give or take, so that tens of megabytes are not copied
+    // again each time the text outgrows its buffer.
+    std::size_t Estimate() const {
+        const std::size_t Cells = std::size_t(Problem_.M) * std::size_t(Problem_.N);
+        const int Pivots = Record_.Pivots();
+        std::size_t Bytes = Style.size() + 8192 + Cells * 12 + std::size_t(Pivots) * 400;
+        Bytes += Cells * 48 * std::size_t(Tableaux_ ? Pivots + 1 : 2);
+        for (int K = 1; K <= Pivots; ++K)
+            Bytes += std::size_t(Record_.Pivot(K).CycleLength) * 24;
+        return Bytes;
+    }
+
     void Problem() {
         const int M = Problem_.M, N = Problem_.N;
         double Stock = 0.0, Demand = 0.0;
@@ -144,8 +166,8 @@ private:
         for (int J = 1; J <= N; ++J)
             Demand = J == DummyCol_ ? Demand : Demand + Problem_.Demand(J);
         Out_ += "<section id=\"problem\">\n<h2>The problem</h2>\n<p>" +
-                std::to_string(M - (DummyRow_ > 0)) + " suppliers and " +
-                std::to_string(N - (DummyCol_ > 0)) + " consumers, with a total stock of " +
+                Counted(M - (DummyRow_ > 0), "supplier") + " and " +
+                Counted(N - (DummyCol_ > 0), "consumer") + ", with a total stock of " +
                 NumberText(Stock) + " and a total demand of " + NumberText(Demand) + ". ";
         if (DummyCol_ > 0)
             Out_ += "Balancing added a dummy consumer, column " + std::to_string(DummyCol_) +
@@ -158,10 +180,9 @@ private:
                     " at zero cost: what it sends is the demand left unmet (the "
                     "&quot;Dissatisfied Demands&quot;).";
         else
-            Out_ += "They agree, so no dummy supplier or consumer was needed.";
+            Out_ += "They agree within 0.0001, so no dummy supplier or consumer was needed.";
         Out_ += "</p>\n<p>The calculation started from " + std::string(StartName(Record_.Start())) +
-                " and made " + std::to_string(Record_.Pivots()) +
-                (Record_.Pivots() == 1 ? " pivot" : " pivots") +
+                " and made " + Counted(Record_.Pivots(), "pivot") +
                 ".</p>\n<table>\n<caption>Unit costs (rows: suppliers, columns: consumers), stocks "
                 "and demands</caption>\n<thead><tr><td></td>";
         ColumnHeads();
@@ -312,8 +333,9 @@ private:
         case TOutcome::Optimal:
             return "No reduced cost is below &minus;0.0001: this plan is optimal.";
         case TOutcome::Looping:
-            return "The calculation stops here, at its cap of " + std::to_string(Record_.Pivots()) +
-                   " pivots, without having found the plan optimal: &quot;Looping&quot;.";
+            return "The calculation stops here, at its cap of " +
+                   Counted(Record_.Pivots(), "pivot") +
+                   ", without having found the plan optimal: &quot;Looping&quot;.";
         case TOutcome::Aborted:
             return "The calculation was aborted here.";
         case TOutcome::Failed:
@@ -325,27 +347,25 @@ private:
     // The plan of the last step as the results show it: the routes that carry something.
     void Final() {
         const int Last = Record_.Pivots();
-        Out_ += "<section id=\"final\">\n<h2>";
-        Out_ += Outcome_ == TOutcome::Optimal ? "The optimum" : "The final plan, not the optimum";
-        Out_ += "</h2>\n<p>";
+        const std::string After = Counted(Last, "pivot") + ". The plan of step " +
+                                  std::to_string(Last) + " is not known to be the optimum";
+        Out_ += "<section id=\"final\">\n";
         switch (Outcome_) {
         case TOutcome::Optimal:
-            Out_ += "The plan of step " + std::to_string(Last) + " is optimal";
+            Out_ +=
+                "<h2>The optimum</h2>\n<p>The plan of step " + std::to_string(Last) + " is optimal";
             break;
         case TOutcome::Looping:
-            Out_ += "&quot;Looping&quot;: the calculation made " + std::to_string(Last) +
-                    " pivots, its cap, without finding the plan optimal, and stopped. The plan of "
-                    "step " +
-                    std::to_string(Last) + " is not known to be the optimum";
+            Out_ += "<h2>The final plan: &quot;Looping&quot;</h2>\n<p>The calculation reached its "
+                    "cap without finding the plan optimal and stopped after " +
+                    After;
             break;
         case TOutcome::Aborted:
-            Out_ += "The calculation was aborted after " + std::to_string(Last) +
-                    " pivots. The plan of step " + std::to_string(Last) +
-                    " is not known to be the optimum";
+            Out_ +=
+                "<h2>The final plan: aborted</h2>\n<p>The calculation was aborted after " + After;
             break;
         case TOutcome::Failed:
-            Out_ += "The calculation failed after " + std::to_string(Last) +
-                    " pivots. The plan of step " + std::to_string(Last) + " is the last it made";
+            Out_ += "<h2>The final plan: failed</h2>\n<p>The calculation failed after " + After;
             break;
         }
         Out_ += "; its total cost is " + Shown(Plan_.Total()) +
@@ -372,13 +392,13 @@ private:
     void ColumnHeads() {
         for (int J = 1; J <= Problem_.N; ++J) {
             Out_ += "<th scope=\"col\"><span class=\"sr\">Consumer </span>" + std::to_string(J);
-            Out_ += J == DummyCol_ ? "<small>dummy</small></th>" : "</th>";
+            Out_ += J == DummyCol_ ? " <small>dummy</small></th>" : "</th>";
         }
     }
 
     void RowHead(int I) {
         Out_ += "<tr><th scope=\"row\"><span class=\"sr\">Supplier </span>" + std::to_string(I);
-        Out_ += I == DummyRow_ ? "<small>dummy</small></th>" : "</th>";
+        Out_ += I == DummyRow_ ? " <small>dummy</small></th>" : "</th>";
     }
 
     const TStepRecord& Record_;
