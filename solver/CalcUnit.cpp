@@ -109,6 +109,12 @@ double TCalc::GetV(int J) const {
     return V_[J];
 }
 
+std::span<const double> TCalc::CostRow(int I) const {
+    Check(I);
+    CheckSize();
+    return {C_ + CellIndex(I, 1), std::size_t(N)};
+}
+
 TCycleCell TCalc::GetCycle(int K) const {
     if (K < 1 || K > CycleCapacity)
         RangeError("Cycle index outside 1..251002");

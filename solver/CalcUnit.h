@@ -78,6 +78,7 @@
 #include "WholePricing.h"
 
 #include <cstdint>
+#include <span>
 #include <stdexcept>
 #include <string>
 
@@ -108,6 +109,11 @@ public:
     double GetV(int J) const;
     int CycleLength() const { return CycleLength_; }
     TCycleCell GetCycle(int K) const;
+    // Entries 1..CycleLength of the cycle, and costs (I, 1..N): for readers of whole lines.
+    std::span<const TCycleCell> CyclePath() const {
+        return {Cycle_ + 1, std::size_t(CycleLength_)};
+    }
+    std::span<const double> CostRow(int I) const;
     // What the last Pivot moved round the cycle, and the cell that left the basis.
     double LastTheta() const { return Theta_; }
     TCell LastLeaving() const { return Leaving_; }

@@ -22,36 +22,35 @@ void TStepRecord::Begin(const TCalc& Store, TStart Start) {
         Problem_.Stock(I) = Store.GetA(I);
     for (int J = 1; J <= Store.N; ++J)
         Problem_.Demand(J) = Store.GetB(J);
-    for (int I = 1; I <= Store.M; ++I)
-        for (int J = 1; J <= Store.N; ++J)
-            Problem_.Cost(I, J) = Store.GetC(I, J);
+    for (int I = 1; I <= Store.M; ++I) {
+        const std::span<const double> Row = Store.CostRow(I);
+        std::copy(Row.begin(), Row.end(), Problem_.C.begin() + std::ptrdiff_t(I - 1) * Store.N);
+    }
     for (int K = 1; K <= Store.StartCount(); ++K)
         StartCells_.push_back(Store.GetStartCell(K));
 }
 
 void TStepRecord::Add(const TCalc& Store, const TPivotStep& Step) {
-    const int Length = Store.CycleLength();
-    Pivots_.push_back(
-        {Step.Entering, Step.Gain, Step.Theta, Step.Leaving, int(Cycles_.size()), Length});
-    for (int K = 1; K <= Length; ++K) {
-        const TCycleCell Cell = Store.GetCycle(K);
-        Cycles_.push_back({Cell.Row, Cell.Col});
-    }
+    const std::span<const TCycleCell> Cycle = Store.CyclePath();
+    Pivots_.push_back({Step.Entering, Step.Gain, Step.Theta, Step.Leaving, int(Cycles_.size()),
+                       int(Cycle.size())});
+    Cycles_.insert(Cycles_.end(), Cycle.begin(), Cycle.end());
 }
 
-void TStepRecord::Finish(bool Optimal) {
-    Optimal_ = Optimal;
+void TStepRecord::Finish(TOutcome Outcome) {
+    Outcome_ = Outcome;
 }
 
 void TStepRecord::Clear() {
-    Recorded_ = Optimal_ = false;
+    Recorded_ = false;
+    Outcome_ = TOutcome::Failed;
     BalanceKind_ = 0;
     StartCells_.clear();
     Pivots_.clear();
     Cycles_.clear();
 }
 
-std::span<const TCell> TStepRecord::Cycle(int K) const {
+std::span<const TCycleCell> TStepRecord::Cycle(int K) const {
     const TPivot& Step = Pivot(K);
     return {Cycles_.data() + Step.CycleFirst, std::size_t(Step.CycleLength)};
 }
@@ -61,7 +60,7 @@ std::size_t TStepRecord::Bytes() const {
            (Problem_.A.capacity() + Problem_.B.capacity() + Problem_.C.capacity()) *
                sizeof(double) +
            StartCells_.capacity() * sizeof(TStartCell) + Pivots_.capacity() * sizeof(TPivot) +
-           Cycles_.capacity() * sizeof(TCell);
+           Cycles_.capacity() * sizeof(TCycleCell);
 }
 
 TStepPlan::TStepPlan(const TStepRecord& Record) : Record_(Record) {
@@ -72,9 +71,10 @@ TStepPlan::TStepPlan(const TStepRecord& Record) : Record_(Record) {
 void TStepPlan::Go(int K) {
     if (K < 0 || K > Record_.Pivots())
         throw std::out_of_range("No such step of the run");
-    if (K == Step_)
+    const bool Begun = X_.size() != Record_.Problem().C.size() || Step_ > Record_.Pivots();
+    if (K == Step_ && !Begun)
         return;
-    if (K < Step_)
+    if (K < Step_ || Begun)
         Restart();
     while (Step_ < K)
         Advance();
@@ -95,7 +95,7 @@ void TStepPlan::Advance() {
     ++Step_;
     const TStepRecord::TPivot& Pivot = Record_.Pivot(Step_);
     X_[Index(Pivot.Entering.Row, Pivot.Entering.Col)] = 0.0;
-    const std::span<const TCell> Cycle = Record_.Cycle(Step_);
+    const std::span<const TCycleCell> Cycle = Record_.Cycle(Step_);
     for (std::size_t K = 0; K < Cycle.size(); ++K) {
         double& Cell = X_[Index(Cycle[K].Row, Cycle[K].Col)];
         Cell = K % 2 == 0 ? Cell + Pivot.Theta : Cell - Pivot.Theta;
@@ -126,17 +126,19 @@ void TStepPlan::Price() {
         ColFirst_[K] += ColFirst_[K - 1];
     RowCells_.resize(std::size_t(RowFirst_.back()));
     ColCells_.resize(std::size_t(ColFirst_.back()));
-    std::vector<int> RowNext(RowFirst_.begin(), RowFirst_.end() - 1);
-    std::vector<int> ColNext(ColFirst_.begin(), ColFirst_.end() - 1);
+    RowNext_.assign(RowFirst_.begin(), RowFirst_.end() - 1);
+    ColNext_.assign(ColFirst_.begin(), ColFirst_.end() - 1);
     for (int I = 1; I <= M; ++I)
         for (int J = 1; J <= N; ++J)
             if (Basic(I, J)) {
-                RowCells_[std::size_t(RowNext[std::size_t(I)]++)] = J;
-                ColCells_[std::size_t(ColNext[std::size_t(J)]++)] = I;
+                RowCells_[std::size_t(RowNext_[std::size_t(I)]++)] = J;
+                ColCells_[std::size_t(ColNext_[std::size_t(J)]++)] = I;
             }
-    // Nodes: rows 1..M, then columns as M + J.
+    // Nodes: rows 1..M, then columns as M + J. A record of nothing has none.
     U_.assign(std::size_t(M) + 1, 0.0);
     V_.assign(std::size_t(N) + 1, 0.0);
+    if (M == 0 || N == 0)
+        return;
     Known_.assign(std::size_t(M + N) + 1, false);
     Walk_.assign(1, 1);
     Known_[1] = true;

@@ -12,6 +12,7 @@
 // to the next allocates nothing more once it has held the largest.
 #pragma once
 
+#include "Outcome.h"
 #include "Problem.h"
 #include "StartUnit.h"
 #include "StepUnit.h"
@@ -37,13 +38,14 @@ public:
     void Begin(const TCalc& Store, TStart Start);
     // After each pivot.
     void Add(const TCalc& Store, const TPivotStep& Step);
-    // The run ended: Optimal when the plan after the last pivot is the optimum.
-    void Finish(bool Optimal);
+    // The run ended as Outcome says: Optimal when the plan after the last pivot is the optimum.
+    void Finish(TOutcome Outcome);
     // Nothing recorded: a calculation that failed before its start, or none yet.
     void Clear();
 
     bool Recorded() const { return Recorded_; }
-    bool Optimal() const { return Optimal_; }
+    TOutcome Outcome() const { return Outcome_; }
+    bool Optimal() const { return Outcome_ == TOutcome::Optimal; }
     TStart Start() const { return Start_; }
     int BalanceKind() const { return BalanceKind_; }
     // Balanced: the dummy supplier (BalanceKind 1) or consumer (2) is the last row or column.
@@ -52,19 +54,20 @@ public:
     int Pivots() const { return int(Pivots_.size()); }
     // K from 1.
     const TPivot& Pivot(int K) const { return Pivots_.at(std::size_t(K - 1)); }
-    std::span<const TCell> Cycle(int K) const;
+    // Its cycle as the store keeps it: column and row of each entry.
+    std::span<const TCycleCell> Cycle(int K) const;
     // The memory the record holds.
     std::size_t Bytes() const;
 
 private:
     bool Recorded_ = false;
-    bool Optimal_ = false;
+    TOutcome Outcome_ = TOutcome::Failed;
     TStart Start_ = TStart::NorthWest;
     int BalanceKind_ = 0;
     TProblem Problem_;
     std::vector<TStartCell> StartCells_;
     std::vector<TPivot> Pivots_;
-    std::vector<TCell> Cycles_;
+    std::vector<TCycleCell> Cycles_;
 };
 
 // The program's one record, beside the store Calc; created by the main routine.
@@ -78,7 +81,8 @@ public:
     // At step 0.
     explicit TStepPlan(const TStepRecord& Record);
 
-    // To step K, 0..Pivots: forward one pivot at a time, back by going again from the start.
+    // To step K, 0..Pivots: forward one pivot at a time, back by going again from the start (and
+    // from the start as well when the record has since been begun anew).
     void Go(int K);
     int Step() const { return Step_; }
 
@@ -109,6 +113,6 @@ private:
     std::vector<double> U_, V_;
     double Total_ = 0.0;
     // Working lists of the potentials' walk.
-    std::vector<int> RowFirst_, ColFirst_, RowCells_, ColCells_, Walk_;
+    std::vector<int> RowFirst_, ColFirst_, RowNext_, ColNext_, RowCells_, ColCells_, Walk_;
     std::vector<bool> Known_;
 };

@@ -260,9 +260,9 @@ private:
         std::vector<int> Marks(std::size_t(M) * std::size_t(N), 0), Order;
         TCell Entering{0, 0}, Leaving{0, 0};
         if (K < Record_.Pivots()) {
-            const std::span<const TCell> Cycle = Record_.Cycle(K + 1);
+            const std::span<const TCycleCell> Cycle = Record_.Cycle(K + 1);
             for (std::size_t P = 0; P < Cycle.size(); ++P)
-                Marks[Index(Cycle[P])] = int(P) + 1;
+                Marks[Index({Cycle[P].Row, Cycle[P].Col})] = int(P) + 1;
             Entering = Record_.Pivot(K + 1).Entering;
             Leaving = Record_.Pivot(K + 1).Leaving;
         }
@@ -314,7 +314,7 @@ private:
 
     void Pivot(int P) {
         const TStepRecord::TPivot& Step = Record_.Pivot(P);
-        const std::span<const TCell> Cycle = Record_.Cycle(P);
+        const std::span<const TCycleCell> Cycle = Record_.Cycle(P);
         Out_ += "<h3>Pivot " + std::to_string(P) + "</h3>\n<dl class=\"pivot\">\n<dt>Enters</dt>" +
                 "<dd>cell " + CellName(Step.Entering) + ", &Delta; = " + Shown(-Step.Gain) +
                 "</dd>\n<dt>Cycle</dt><dd>" + std::to_string(Cycle.size()) +
@@ -322,7 +322,7 @@ private:
         for (std::size_t K = 0; K < Cycle.size(); ++K) {
             Out_ += "<li>";
             Out_ += K % 2 ? Minus : Plus;
-            Out_ += CellName(Cycle[K]) + "</li>";
+            Out_ += CellName({Cycle[K].Row, Cycle[K].Col}) + "</li>";
         }
         Out_ += "</ol></dd>\n<dt>&theta;</dt><dd>" + Shown(Step.Theta) +
                 "</dd>\n<dt>Leaves</dt><dd>cell " + CellName(Step.Leaving) + "</dd>\n</dl>\n";

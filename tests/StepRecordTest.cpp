@@ -152,7 +152,10 @@ void ExpectDrivenRun(const TStepRecord& Record, const std::vector<TSnapshot>& Dr
         EXPECT_EQ(Step.Entering, Before.Entering);
         EXPECT_EQ(Bits({Step.Gain, Step.Theta}), Bits({Before.Gain, Before.Theta}));
         EXPECT_EQ(Step.Leaving, Before.Leaving);
-        EXPECT_EQ(std::vector<TCell>(Record.Cycle(K).begin(), Record.Cycle(K).end()), Before.Cycle);
+        std::vector<TCell> Cycle;
+        for (const TCycleCell& Cell : Record.Cycle(K))
+            Cycle.push_back({Cell.Row, Cell.Col});
+        EXPECT_EQ(Cycle, Before.Cycle);
     }
     for (int K = Pivots; K >= 0; K -= 3)
         ExpectStep(K);

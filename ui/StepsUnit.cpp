@@ -284,7 +284,7 @@ void TStepsView::paintEvent(QPaintEvent* Event) {
         return;
     const auto Cycle = StepRecord->Cycle(StepsForm->Step() + 1);
     QPolygonF Path;
-    for (const TCell& Cell : Cycle)
+    for (const TCycleCell& Cell : Cycle)
         Path << QRectF(visualRect(Model->index(Cell.Row - 1, Cell.Col - 1))).center();
     QPainter Painter(viewport());
     Painter.setRenderHint(QPainter::Antialiasing);
@@ -412,8 +412,7 @@ QString TStepsForm::StatusLine() const {
 }
 
 std::string TStepsForm::Report() const {
-    return StepReportHtml(*StepRecord,
-                          StepRecord->Optimal() ? TOutcome::Optimal : TOutcome::Looping, "");
+    return StepReportHtml(*StepRecord, StepRecord->Outcome(), "");
 }
 
 void TStepsForm::SaveButtonClick() {

@@ -44,7 +44,9 @@ void TNoShowCalc::Execute() {
             Aborted = true;
         Looping = !Optimal && !Aborted;
         if (Record)
-            Record->Finish(Optimal);
+            Record->Finish(Optimal   ? TOutcome::Optimal
+                           : Aborted ? TOutcome::Aborted
+                                     : TOutcome::Looping);
     } catch (const std::exception& Error) {
         Failed = true;
         FailReason = Error.what();
