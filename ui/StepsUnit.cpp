@@ -6,6 +6,7 @@
 #include <QAbstractTableModel>
 #include <QFile>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLocale>
 #include <QPainter>
 #include <QPrintDialog>
@@ -205,9 +206,10 @@ private:
 
 namespace {
 
-// A tableau cell: its cost small at the top left, the shipment (bold) or the reduced cost
-// (italic) in the middle, the fill order at step 0 at the top right, the cycle's sign at the
-// bottom right; the entering cell, the leaving cell and the cycle's corners on a light fill.
+// A tableau cell: its cost small at the top left, the fill order at step 0 at the top right, the
+// cycle's sign at the bottom left and the shipment (bold) or the reduced cost (italic) at the
+// bottom right, so that the cycle's path through the centre crosses no figure; the entering
+// cell, the leaving cell and the cycle's corners on a light fill.
 class TStepsDelegate : public QStyledItemDelegate {
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
@@ -244,16 +246,22 @@ public:
             Painter->drawText(Area, Qt::AlignRight | Qt::AlignTop, QString("#%1").arg(Order));
         QFont Main = Option.font;
         const bool Basic = Index.data(BasicRole).toBool();
+        const bool Costed = Index.data(CostRole).isValid();
         Main.setBold(Basic);
-        Main.setItalic(!Basic && Index.data(CostRole).isValid());
+        Main.setItalic(!Basic && Costed);
         Painter->setFont(Main);
-        Painter->drawText(Area, Qt::AlignHCenter | Qt::AlignVCenter,
+        // A reduced cost is a figure of the method, not of the plan: drawn fainter.
+        if (!Basic && Costed)
+            Painter->setPen(Fill.isValid() ? QColor(96, 96, 96)
+                                           : Option.palette.color(QPalette::PlaceholderText));
+        // The potentials, which have no cost, stand in the middle.
+        Painter->drawText(Area, Costed ? Qt::AlignRight | Qt::AlignBottom : Qt::AlignCenter,
                           Index.data(ValueRole).toString());
         if (!Sign.isEmpty()) {
             QFont Mark = Option.font;
             Mark.setBold(true);
             Painter->setFont(Mark);
-            Painter->drawText(Area, Qt::AlignRight | Qt::AlignBottom, Sign);
+            Painter->drawText(Area, Qt::AlignLeft | Qt::AlignBottom, Sign);
         }
         Painter->restore();
     }
@@ -275,6 +283,12 @@ TStepsView::TStepsView(QWidget* Parent) : QTableView(Parent) {
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
 }
 
+void TStepsView::keyPressEvent(QKeyEvent* Event) {
+    if (OnKey && OnKey(*Event))
+        return;
+    QTableView::keyPressEvent(Event);
+}
+
 // The cycle as a closed path through its cells' centres, over the cells; the painter clips what
 // lies off screen.
 void TStepsView::paintEvent(QPaintEvent* Event) {
@@ -288,7 +302,7 @@ void TStepsView::paintEvent(QPaintEvent* Event) {
         Path << QRectF(visualRect(Model->index(Cell.Row - 1, Cell.Col - 1))).center();
     QPainter Painter(viewport());
     Painter.setRenderHint(QPainter::Antialiasing);
-    Painter.setPen(QPen(QColor(200, 60, 0), 2));
+    Painter.setPen(QPen(QColor(200, 60, 0, 200), 2));
     Painter.drawPolygon(Path);
 }
 
@@ -336,23 +350,41 @@ TStepsForm::TStepsForm() : TForm(TBorderStyle::Sizeable), Model_(new TStepsModel
     setTabOrder(SaveButton, PrintButton);
     SetActiveControl(StepsGrid);
 
-    const auto Key = [this](const QKeySequence& Sequence, auto Go) {
-        connect(new QShortcut(Sequence, this), &QShortcut::activated, this, Go);
-    };
-    Key(QKeySequence(Qt::Key_PageDown), [this] { GoToStep(Step() + 1); });
-    Key(QKeySequence(Qt::Key_N), [this] { GoToStep(Step() + 1); });
-    Key(QKeySequence(Qt::Key_PageUp), [this] { GoToStep(Step() - 1); });
-    Key(QKeySequence(Qt::Key_P), [this] { GoToStep(Step() - 1); });
-    Key(QKeySequence(Qt::Key_Home), [this] { GoToStep(0); });
-    Key(QKeySequence(Qt::Key_End), [this] { GoToStep(StepRecord->Pivots()); });
-    Key(QKeySequence::Save, [this] { SaveButtonClick(); });
-    Key(QKeySequence::Print, [this] { PrintButtonClick(); });
+    // The step keys from anywhere in the window: the table hands them over before it would move
+    // about by them, the other controls leave them to the window.
+    StepsGrid->OnKey = [this](const QKeyEvent& Key) { return StepKey(Key); };
 
     OnShow = [this] { FormShow(); };
     OnResize = [this] { FormResize(); };
 }
 
 TStepsForm::~TStepsForm() = default;
+
+bool TStepsForm::StepKey(const QKeyEvent& Key) {
+    const bool Plain = (Key.modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+    if (Key.matches(QKeySequence::Save))
+        SaveButtonClick();
+    else if (Key.matches(QKeySequence::Print))
+        PrintButtonClick();
+    else if (!Plain)
+        return false;
+    else if (Key.key() == Qt::Key_PageDown || Key.key() == Qt::Key_N)
+        GoToStep(Step() + 1);
+    else if (Key.key() == Qt::Key_PageUp || Key.key() == Qt::Key_P)
+        GoToStep(Step() - 1);
+    else if (Key.key() == Qt::Key_Home)
+        GoToStep(0);
+    else if (Key.key() == Qt::Key_End)
+        GoToStep(StepRecord->Pivots());
+    else
+        return false;
+    return true;
+}
+
+void TStepsForm::keyPressEvent(QKeyEvent* Event) {
+    if (!StepKey(*Event))
+        TForm::keyPressEvent(Event);
+}
 
 void TStepsForm::FormShow() {
     Shown_ = std::make_unique<TStepPlan>(*StepRecord);

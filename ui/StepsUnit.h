@@ -20,6 +20,7 @@
 
 #include <QTableView>
 
+#include <functional>
 #include <memory>
 
 class TStepsModel;
@@ -29,7 +30,11 @@ class TStepsView : public QTableView {
 public:
     explicit TStepsView(QWidget* Parent);
 
+    // Keys the window takes before the table moves its current cell by them; true when taken.
+    std::function<bool(const QKeyEvent& Key)> OnKey;
+
 protected:
+    void keyPressEvent(QKeyEvent* Event) override;
     void paintEvent(QPaintEvent* Event) override;
 };
 
@@ -59,7 +64,11 @@ public:
     // The report of the whole run, as Save writes it and Print prints it.
     std::string Report() const;
 
+protected:
+    void keyPressEvent(QKeyEvent* Event) override;
+
 private:
+    bool StepKey(const QKeyEvent& Key);
     TStepsModel* Model_;
     std::unique_ptr<TStepPlan> Shown_;
     std::unique_ptr<TStepPlan> Next_;

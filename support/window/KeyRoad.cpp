@@ -5,22 +5,54 @@
 #include <QRegularExpression>
 #include <QTest>
 
+#include <utility>
+
 namespace {
 
 const QStringList Names = {"Left",      "Right",  "Up",     "Down",  "Tab", "Backtab", "Enter",
                            "Return",    "Escape", "Esc",    "Home",  "End", "PageUp",  "PageDown",
                            "Backspace", "Delete", "Insert", "Space", "F1",  "F2"};
 
-// The key a word names, with its modifiers; none for a word that is text.
-bool NamedKey(const QString& Word, QKeyCombination& Key) {
-    const bool Modified = QRegularExpression("^(Ctrl|Alt|Shift|Meta)\\+.").match(Word).hasMatch();
-    if (!Modified && !Names.contains(Word))
-        return false;
+// Whether a word names a key rather than text to type.
+bool Named(const QString& Word) {
+    static const QRegularExpression Modified("^(Ctrl|Alt|Shift|Meta)\\+.");
+    return Names.contains(Word) || Modified.match(Word).hasMatch();
+}
+
+// The key a word names, with its modifiers; false when Qt knows no such key.
+bool ParseKey(QString Word, QKeyCombination& Key) {
+    // Qt's own names of these keys.
+    for (auto [Ours, Qts] : {std::pair{"PageDown", "PgDown"}, std::pair{"PageUp", "PgUp"},
+                             std::pair{"Delete", "Del"}, std::pair{"Insert", "Ins"}})
+        Word.replace(QRegularExpression(QString("\\b%1$").arg(Ours)), Qts);
     const QKeySequence Sequence = QKeySequence::fromString(Word, QKeySequence::PortableText);
-    if (Sequence.count() != 1)
+    if (Sequence.count() != 1 || Sequence[0].key() == Qt::Key_unknown)
         return false;
     Key = Sequence[0];
     return true;
+}
+
+// The text a keyboard sends with the key, as the widgets that read it (Enter in an edit) expect.
+QString KeyText(QKeyCombination Key) {
+    if (Key.keyboardModifiers() & ~Qt::ShiftModifier)
+        return {};
+    switch (Key.key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        return "\r";
+    case Qt::Key_Tab:
+        return "\t";
+    case Qt::Key_Backspace:
+        return "\b";
+    case Qt::Key_Escape:
+        return "\x1b";
+    case Qt::Key_Delete:
+        return "\x7f";
+    case Qt::Key_Space:
+        return " ";
+    default:
+        return {};
+    }
 }
 
 } // namespace
@@ -34,12 +66,13 @@ bool Press(const QString& Keys) {
             return false;
         QWidget* Focus = QApplication::focusWidget();
         QKeyCombination Key;
-        if (Next.hasCaptured(1))
-            QTest::keyClicks(Focus, Next.captured(1));
-        else if (NamedKey(Next.captured(2), Key))
-            QTest::keyClick(Focus, Key.key(), Key.keyboardModifiers());
+        if (Next.hasCaptured(1) || !Named(Next.captured(2)))
+            QTest::keyClicks(Focus, Next.captured(Next.hasCaptured(1) ? 1 : 2));
+        else if (ParseKey(Next.captured(2), Key))
+            QTest::sendKeyEvent(QTest::Click, Focus, Key.key(), KeyText(Key),
+                                Key.keyboardModifiers());
         else
-            QTest::keyClicks(Focus, Next.captured(2));
+            return false;
     }
     return true;
 }

@@ -9,5 +9,6 @@
 
 #include <QString>
 
-// Presses the keys; false, with the rest left unpressed, when no widget has the focus for one.
+// Presses the keys; false, with the rest left unpressed, when no widget has the focus for one or
+// a key's name is unknown.
 bool Press(const QString& Keys);

@@ -53,11 +53,16 @@ TModalDriver& TModalDriver::Then(QWidget* Window, std::function<void()> Act) {
     return *this;
 }
 
-TModalDriver& TModalDriver::ThenError(std::function<void(QMessageBox*)> Act) {
-    Steps_.push_back(
-        {[](QWidget* Top) { return qobject_cast<QMessageBox*>(Top) != nullptr; },
-         [Act = std::move(Act)](QWidget* Box) { Act(static_cast<QMessageBox*>(Box)); }});
+TModalDriver& TModalDriver::ThenMatching(std::function<bool(QWidget*)> Matches,
+                                         std::function<void(QWidget*)> Act) {
+    Steps_.push_back({std::move(Matches), std::move(Act)});
     return *this;
+}
+
+TModalDriver& TModalDriver::ThenError(std::function<void(QMessageBox*)> Act) {
+    return ThenMatching(
+        [](QWidget* Top) { return qobject_cast<QMessageBox*>(Top) != nullptr; },
+        [Act = std::move(Act)](QWidget* Box) { Act(static_cast<QMessageBox*>(Box)); });
 }
 
 TModalDriver& TModalDriver::ThenErrorText(QString& Text) {

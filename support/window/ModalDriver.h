@@ -52,6 +52,9 @@ public:
     using TVisit = std::function<void(QWidget* Window, int Count)>;
 
     TModalDriver& Then(QWidget* Window, std::function<void()> Act);
+    // The next modal window that Matches, a dialog of Qt's own say; Act gets it and must close it.
+    TModalDriver& ThenMatching(std::function<bool(QWidget*)> Matches,
+                               std::function<void(QWidget*)> Act);
     // The next message box; Act gets it and must close it.
     TModalDriver& ThenError(std::function<void(QMessageBox*)> Act);
     // The next message box: records its title and text and presses its OK button.

@@ -1,6 +1,6 @@
-// The whole program's windows for a test suite: the store, the six windows and the UI-thread
-// synchronizer made once for the suite and freed after it, the about dialog's links kept from
-// opening anything. Every test starts with the main window shown and active, and ends once no
+// The whole program's windows for a test suite: the store, its record of steps, the windows and the
+// UI-thread synchronizer made once for the suite and freed after it, the about dialog's links kept
+// from opening anything. Every test starts with the main window shown and active, and ends once no
 // worker is left. Suites of tests that drive the program derive their fixture from this one.
 #pragma once
 
@@ -8,6 +8,7 @@
 #include "CalcUnit.h"
 #include "FirstUnit.h"
 #include "QtSynchronizer.h"
+#include "StepRecord.h"
 #include "ThreadBase.h"
 #include "ThreadTestSupport.h"
 #include "WindowTestSupport.h"
@@ -20,11 +21,14 @@ protected:
     static void SetUpTestSuite() {
         InstallQtSynchronizer();
         Calc = new TCalc;
+        StepRecord = new TStepRecord;
         CreateWindows();
         AboutBox->OpenAddress = [](const QString&) {};
     }
     static void TearDownTestSuite() {
         DestroyWindows();
+        delete StepRecord;
+        StepRecord = nullptr;
         delete Calc;
         Calc = nullptr;
         SetSynchronizer(nullptr);
