@@ -2,7 +2,8 @@
 // offscreen: showing it with its grids laid out and painted, a random fill of every entry cell,
 // OK converting and storing them, and the memory the three grids take. Then the whole program's
 // windows: a hundred mixed calculations in a row with the growth of resident memory, and how
-// long the progress dialog takes to close after Abort in a 500 x 500 run.
+// long the progress dialog takes to close after Abort in a 500 x 500 run. Between them, a
+// problem file of the largest size saved and opened, and the Steps window on a 500 x 500 run.
 #include "AboutUnit.h"
 #include "AnswerUnit.h"
 #include "BusyUnit.h"
@@ -10,11 +11,14 @@
 #include "Figures.h"
 #include "FirstUnit.h"
 #include "InputABCUnit.h"
+#include "Problems.h"
 #include "ProgramFaces.h"
 #include "ProgramRoads.h"
 #include "QtSynchronizer.h"
 #include "RandomUnit.h"
+#include "StepsUnit.h"
 #include "ThreadBase.h"
+#include "ThreadUnit.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -29,6 +33,7 @@
 #include <fstream>
 #include <map>
 #include <random>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -55,6 +60,8 @@ void PaintNow(QWidget* Window) {
 
 void ResultsFigures();
 void PasteFigure();
+void FileFigures();
+void StepsFigures();
 void RoadFigures();
 
 } // namespace
@@ -106,8 +113,10 @@ int main(int argc, char** argv) {
     std::printf("entry_ok_ms %.1f\n", OkMs);
     std::printf("grids_mb %.1f\n", GridsMb);
     PasteFigure();
+    FileFigures();
 
     ResultsFigures();
+    StepsFigures();
 
     delete InputABCForm;
     delete RandomForm;
@@ -223,6 +232,72 @@ void PasteFigure() {
         std::printf("paste_ms %.1f\n", PasteMs);
     else
         std::printf("paste_ms failed\n");
+}
+
+// Saving the 500 x 500 tables to a problem file and opening it again, each counted until the
+// window has been painted.
+void FileFigures() {
+    const std::string Path = "/tmp/kelvor-ui-bench-" + std::to_string(::getpid()) + ".csv";
+    SetFileQuestions([&](QWidget*, const QString&, const QString&,
+                         const QString&) { return QString::fromStdString(Path); },
+                     [&](QWidget*, const QString&, const QString&, const QString&) {
+                         return QString::fromStdString(Path);
+                     });
+    std::vector<double> Save, Open;
+    for (int K = 0; K < 5; ++K) {
+        Save.push_back(Milliseconds([] { InputABCForm->SaveButtonClick(); }));
+        Open.push_back(Milliseconds([] {
+            InputABCForm->OpenButtonClick();
+            PaintNow(InputABCForm);
+        }));
+    }
+    SetFileQuestions(nullptr, nullptr);
+    std::remove(Path.c_str());
+    std::printf("save_file_ms %.1f\n", Median(Save));
+    std::printf("open_file_ms %.1f\n", Median(Open));
+}
+
+// The Steps window on a 500 x 500 run started by Vogel's approximation: its first showing, a step
+// on (the plans worked out, the model refreshed, the view scrolled to the entering cell and
+// painted), the last step and back to the first, and a repaint of the visible tableau alone.
+void StepsFigures() {
+    StepRecord = new TStepRecord;
+    StepsForm = new TStepsForm;
+    LoadProblem(*Calc, RandomProblem(1, MaxSize, MaxSize, 5));
+    const TCalcRun Run = RunCalculation(nullptr, {TStart::Vogel, StepRecord});
+    // The run stood in for the window system's thread with a synchronizer of its own.
+    InstallQtSynchronizer();
+    const double ShowMs = Milliseconds([] {
+        StepsForm->show();
+        PaintNow(StepsForm);
+    });
+    std::vector<double> Next, Paint;
+    for (int K = 1; K <= std::min(20, StepRecord->Pivots()); ++K) {
+        Next.push_back(Milliseconds([K] {
+            StepsForm->GoToStep(K);
+            PaintNow(StepsForm);
+        }));
+        Paint.push_back(Milliseconds([] { StepsForm->StepsGrid->viewport()->repaint(); }));
+    }
+    const double EndMs = Milliseconds([] {
+        StepsForm->GoToStep(StepRecord->Pivots());
+        PaintNow(StepsForm);
+    });
+    const double HomeMs = Milliseconds([] {
+        StepsForm->GoToStep(0);
+        PaintNow(StepsForm);
+    });
+    std::printf("steps_run %s %d pivots\n", OutcomeName(Run.Outcome), Run.Pivots);
+    std::printf("steps_show_ms %.1f\n", ShowMs);
+    std::printf("steps_next_ms %.1f\n", Median(Next));
+    std::printf("steps_paint_ms %.1f\n", Median(Paint));
+    std::printf("steps_end_ms %.1f\n", EndMs);
+    std::printf("steps_home_ms %.1f\n", HomeMs);
+    StepsForm->hide();
+    delete StepsForm;
+    StepsForm = nullptr;
+    delete StepRecord;
+    StepRecord = nullptr;
 }
 
 // A hundred mixed calculations through the windows, as a user would run them one after the

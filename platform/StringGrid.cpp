@@ -193,8 +193,8 @@ TStringGrid::TStringGrid(QWidget* Parent) : QTableView(Parent), Model_(new TGrid
         if (!Loading_ && currentIndex().isValid()) {
             std::string& Cell = Model_->At(Col(), Row());
             std::string Typed = Text.toStdString();
-            if (EditHandler_ && Typed != Cell)
-                EditHandler_({{Col(), Row(), Cell, Typed}}, true);
+            if (EditHandler_.Typed && Typed != Cell)
+                EditHandler_.Typed(Col(), Row(), Cell, Typed);
             Cell = std::move(Typed);
         }
         MarkEditor();
@@ -370,26 +370,30 @@ void TStringGrid::PasteText(std::string_view Text) {
     if (Text.empty() || !currentIndex().isValid())
         return;
     Text = WithoutLastLineEnd(Text);
-    const int FirstCol = Col();
-    std::vector<TCellEdit> Edits;
+    const int FirstCol = Col(), FirstRow = Row();
+    // The block's rectangle, clipped at the grid's edges.
+    int LastCol = FirstCol, LastRow = FirstRow - 1;
+    for (std::size_t LineStart = 0;
+         LastRow + 1 < RowCount() && LineStart != std::string_view::npos;) {
+        ++LastRow;
+        const std::string_view Line = NextPiece(Text, LineStart, '\n');
+        const int Fields = int(std::count(Line.begin(), Line.end(), '\t')) + 1;
+        LastCol = std::max(LastCol, std::min(FirstCol + Fields, ColCount()) - 1);
+    }
+    if (EditHandler_.Pasted)
+        EditHandler_.Pasted(FirstCol, FirstRow, LastCol, LastRow, false);
     std::size_t LineStart = 0;
-    for (int CellRow = Row(); CellRow < RowCount() && LineStart != std::string_view::npos;
-         ++CellRow) {
+    for (int CellRow = FirstRow; CellRow <= LastRow; ++CellRow) {
         std::string_view Line = NextPiece(Text, LineStart, '\n');
         if (!Line.empty() && Line.back() == '\r')
             Line.remove_suffix(1);
         std::size_t FieldStart = 0;
         for (int CellCol = FirstCol; CellCol < ColCount() && FieldStart != std::string_view::npos;
-             ++CellCol) {
-            std::string Field = PastedField(NextPiece(Line, FieldStart, '\t'));
-            std::string& Cell = Model_->At(CellCol, CellRow);
-            if (EditHandler_ && Field != Cell)
-                Edits.push_back({CellCol, CellRow, Cell, Field});
-            Cell = std::move(Field);
-        }
+             ++CellCol)
+            Model_->At(CellCol, CellRow) = PastedField(NextPiece(Line, FieldStart, '\t'));
     }
-    if (!Edits.empty())
-        EditHandler_(std::move(Edits), false);
+    if (EditHandler_.Pasted)
+        EditHandler_.Pasted(FirstCol, FirstRow, LastCol, LastRow, true);
     // Only scrolling cells change: one repaint of the cells, no notification per cell.
     if (!RepaintPending_) {
         RepaintPending_ = true;

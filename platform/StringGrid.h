@@ -110,13 +110,13 @@ public:
     // Ctrl+C calls Copy instead of copying as the copy scope says.
     void SetCopyHandler(std::function<void()> Copy) { CopyHandler_ = std::move(Copy); }
 
-    struct TCellEdit {
-        int Col, Row;
-        std::string Old, New;
+    // The user's own edits: a keystroke in the editor (or a single pasted value, which goes in as
+    // typed) as the cell's text before and after it; a pasted block as its rectangle of cells,
+    // once before it lands and once after.
+    struct TEditHandler {
+        std::function<void(int Col, int Row, const std::string& Old, const std::string& New)> Typed;
+        std::function<void(int Left, int Top, int Right, int Bottom, bool Landed)> Pasted;
     };
-    // Typed: a keystroke in the editor (or a single pasted value, which goes in as typed);
-    // otherwise a pasted block, all its cells at once.
-    using TEditHandler = std::function<void(std::vector<TCellEdit>&& Edits, bool Typed)>;
     void SetEditHandler(TEditHandler Handler) { EditHandler_ = std::move(Handler); }
     void SetUndoHandlers(std::function<void()> Undo, std::function<void()> Redo) {
         UndoHandler_ = std::move(Undo);

@@ -2,14 +2,17 @@
 #include "ProgramFaces.h"
 
 #include "CalcUnit.h"
+#include "KeyRoad.h"
 #include "ModalDriver.h"
 #include "WindowTestSupport.h"
 
 #include <QAccessible>
 #include <QClipboard>
+#include <QFile>
 #include <QLayout>
 #include <QLocale>
 #include <QMimeData>
+#include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -280,6 +283,8 @@ TEST_F(Answer, ResizeKeepsCloseCentred) {
         AnswerForm->resize(419, 419);
     });
     EXPECT_EQ(Lefts, (std::vector<int>{169, 219, 169}));
+    // Steps... keeps to the right edge, out of Close's way.
+    EXPECT_EQ(AnswerForm->width() - AnswerForm->StepsButton->geometry().right() - 1, 4);
 }
 
 // Ctrl+C copies the whole result, from wherever the focus is, as a spreadsheet reads it.
@@ -362,6 +367,55 @@ INSTANTIATE_TEST_SUITE_P(
                      "<tr><th>2</th><td></td><td>1234,5</td></tr>\n<tr></tr>\n"
                      "<tr><th>Dissatisfied Demands</th></tr>\n"
                      "<tr><th>1</th><th>2</th></tr>\n<tr><td>0,0</td><td>2,3</td></tr>\n")}));
+
+// Ctrl+S saves the result as a table a spreadsheet opens: the plan with the stocks and demands as
+// its margins, the unused stocks or unmet demands beside or below it, the total cost.
+struct TSaved {
+    int BalanceKind;
+    const char* Csv;
+};
+class SavedResult : public Answer, public testing::WithParamInterface<TSaved> {};
+
+TEST_P(SavedResult, IsThePlanWithItsMarginsAndTheTotal) {
+    const int Kind = GetParam().BalanceKind;
+    Plan(Kind == 1 ? 3 : 2, Kind == 2 ? 3 : 2, Kind);
+    Basic(1, 1, 7, 2);
+    Basic(2, 2, 1234.5, 0.5);
+    const double A[] = {Kind == 2 ? 10.0 : 7.0, 1234.5, 2.25};
+    const double B[] = {7, Kind == 1 ? 1236.75 : 1234.5, 3};
+    for (int I = 1; I <= 3; ++I) {
+        Calc->SetA(I, A[I - 1]);
+        Calc->SetB(I, B[I - 1]);
+    }
+    if (Kind == 1)
+        Basic(3, 2, 2.25);
+    if (Kind == 2)
+        Basic(1, 3, 3);
+    QTemporaryDir Folder;
+    const QString Path = Folder.filePath("result.csv");
+    SetFileQuestions(
+        nullptr, [&](QWidget*, const QString&, const QString&, const QString&) { return Path; });
+    ShowAndInspect([&] {
+        Press("Ctrl+S");
+        EXPECT_TRUE(WaitFor([&] { return QFile::exists(Path); }));
+    });
+    SetFileQuestions(nullptr, nullptr);
+    QFile Saved(Path);
+    ASSERT_TRUE(Saved.open(QIODevice::ReadOnly));
+    EXPECT_EQ(Saved.readAll().toStdString(), GetParam().Csv);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, SavedResult,
+    testing::Values(TSaved{0, ",Consumer 1,Consumer 2,Stock\nSupplier 1,7.0,,7\n"
+                              "Supplier 2,,1234.5,1234.5\nDemand,7,1234.5,\n"
+                              "Transport Cost,631.25\n"},
+                    TSaved{1, ",Consumer 1,Consumer 2,Stock\nSupplier 1,7.0,,7\n"
+                              "Supplier 2,,1234.5,1234.5\nDemand,7,1236.75,\n"
+                              "Dissatisfied Demands,0.0,2.3,\nTransport Cost,631.25\n"},
+                    TSaved{2, ",Consumer 1,Consumer 2,Stock,Unused Stocks\n"
+                              "Supplier 1,7.0,,10,3.0\nSupplier 2,,1234.5,1234.5,0.0\n"
+                              "Demand,7,1234.5,\nTransport Cost,631.25\n"}));
 
 TEST_F(Answer, TheExtraGridIsNamedAfterWhatItShows) {
     Plan(3, 2, 1);

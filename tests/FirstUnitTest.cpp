@@ -6,6 +6,7 @@
 #include "CalcUnit.h"
 #include "InputABCUnit.h"
 #include "KeyRoad.h"
+#include "ProblemFile.h"
 #include "Problems.h"
 #include "ProgramRoads.h"
 #include "ProgramTestSupport.h"
@@ -15,10 +16,15 @@
 #include "WindowTestSupport.h"
 
 #include <QAccessible>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QUrl>
 #include <gtest/gtest.h>
 
 #include <map>
@@ -493,6 +499,75 @@ TEST_F(First, CalculationsFollowOneAnotherWhateverTheLastEndedWith) {
     EXPECT_FALSE(Then.Shown.Extra);
     EXPECT_EQ(Then.Shown.Cost, "420");
     EXPECT_EQ(Then.Shown.Plan, BalancedPlan);
+}
+
+// The problem of the last OK comes back with Ctrl+L, its sizes too, whatever the calculation
+// ended with: results, "Looping" or "Calculation aborted".
+TEST_F(First, TheLastProblemIsOneKeyAwayAfterEveryEnd) {
+    for (const char* Name : {"Balanced", "Looping", "Aborted"}) {
+        const TRoad& R = RoadNamed(Name);
+        TRoadEnd End;
+        ASSERT_TRUE(WalkRoad(R, End));
+        SetSizes("1", "1");
+        TProblem Back;
+        TModalDriver Again;
+        Again.Then(InputABCForm, [&] {
+            Press("Ctrl+L");
+            EXPECT_TRUE(WaitFor([&] { return InputABCForm->RowsShown() == R.M; }));
+            Back = InputABCForm->EnteredProblem();
+            Click(InputABCForm->CancelButton);
+        });
+        EXPECT_TRUE(Again.Walk([] { Click(FirstForm->OkButton); }));
+        EXPECT_EQ(Back, R.Problem) << Name;
+        // The entries show the sizes the data entry came back with.
+        EXPECT_EQ(FirstForm->InputMEdit->text(), QString::number(R.M)) << Name;
+        EXPECT_EQ(FirstForm->InputNEdit->text(), QString::number(R.N)) << Name;
+    }
+}
+
+// A problem file dropped on the main window, or named on the command line, opens the data entry
+// on it with the entries set to its sizes; a refused one is named in an error box over the main
+// window, and nothing opens.
+TEST_F(First, AProblemFileOpensTheDataEntryOnItFromTheMainWindow) {
+    QTemporaryDir Folder;
+    const QString Good = Folder.filePath("good.csv"), Bad = Folder.filePath("bad.csv");
+    WriteFileSafely(Good.toStdString(), ProblemTableText(Balanced));
+    WriteFileSafely(Bad.toStdString(), "not a problem\n");
+    TProblem Opened;
+    QString Cost, Message;
+    bool Done = false;
+    TModalDriver Road;
+    Road.Then(InputABCForm,
+              [&] {
+                  Opened = InputABCForm->EnteredProblem();
+                  Click(InputABCForm->OkButton);
+              })
+        .Then(AnswerForm, [&] {
+            Cost = AnswerForm->SumText->text();
+            Click(AnswerForm->OkButton);
+            Done = true;
+        });
+    EXPECT_TRUE(Road.Walk([&] {
+        QMimeData Data;
+        Data.setUrls({QUrl::fromLocalFile(Good)});
+        QDragEnterEvent Enter({10, 10}, Qt::CopyAction, &Data, Qt::LeftButton, {});
+        QApplication::sendEvent(FirstForm, &Enter);
+        QDropEvent Drop({10, 10}, Qt::CopyAction, &Data, Qt::LeftButton, {});
+        QApplication::sendEvent(FirstForm, &Drop);
+        EXPECT_TRUE(WaitFor([&] { return Done; }));
+    }));
+    EXPECT_EQ(Opened, Balanced);
+    EXPECT_EQ(Cost, "420");
+    EXPECT_EQ(FirstForm->InputMEdit->text(), "2");
+    EXPECT_EQ(FirstForm->InputNEdit->text(), "3");
+
+    SetSizes("7", "8");
+    TModalDriver Refusal;
+    Refusal.ThenErrorText(Message);
+    EXPECT_TRUE(Refusal.Walk([&] { FirstForm->OpenProblemFile(Bad); }));
+    EXPECT_TRUE(Message.startsWith("Error: line 1, column 1: expected ")) << Message.toStdString();
+    EXPECT_TRUE(FirstForm->isVisible());
+    EXPECT_EQ(FirstForm->InputMEdit->text(), "7");
 }
 
 TEST_F(First, AProblemIsTypedOrFilledAndSolvedWithTheKeyboardAloneOnEveryOpening) {

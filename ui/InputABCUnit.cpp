@@ -2,8 +2,8 @@
 
 #include "CalcUnit.h"
 #include "Clock.h"
-#include "ProblemFile.h"
 #include "Glyphs.h"
+#include "ProblemFile.h"
 #include "RandomGen.h"
 #include "RandomUnit.h"
 #include "TextUnit.h"
@@ -14,9 +14,9 @@
 #include <QFile>
 #include <QLocale>
 #include <QMimeData>
-#include <QUrl>
 #include <QPainter>
 #include <QShortcut>
+#include <QUrl>
 
 #include <algorithm>
 #include <cmath>
@@ -111,20 +111,23 @@ TInputABCForm::TInputABCForm() : TForm(TBorderStyle::Sizeable) {
     RandomButton->SetHint("Randomize");
     RandomButton->SetShortcutKey(QKeySequence(Qt::CTRL | Qt::Key_R));
     RandomButton->OnClick = [this] { RandomButtonClick(); };
-    OpenButton = MakeFlatButton(ButtonsPanel, 29, OpenGlyph(), "Open a problem file",
-                                QKeySequence::Open);
+    OpenButton =
+        MakeFlatButton(ButtonsPanel, 29, OpenGlyph(), "Open a problem file", QKeySequence::Open);
     OpenButton->OnClick = [this] { OpenButtonClick(); };
     SaveButton = MakeFlatButton(ButtonsPanel, 54, SaveGlyph(), "Save the problem to a file",
                                 QKeySequence::Save);
     SaveButton->OnClick = [this] { SaveButtonClick(); };
-    LastButton = MakeFlatButton(ButtonsPanel, 79, LastGlyph(), "The problem of the last calculation",
-                                QKeySequence(Qt::CTRL | Qt::Key_L));
+    LastButton =
+        MakeFlatButton(ButtonsPanel, 79, LastGlyph(), "The problem of the last calculation",
+                       QKeySequence(Qt::CTRL | Qt::Key_L));
     LastButton->OnClick = [this] { LastButtonClick(); };
+    // In the room between the flat buttons and OK.
     StartBox = new QComboBox(ButtonsPanel);
-    StartBox->addItems({"North-west corner", "Least cost", "Vogel's approximation"});
-    StartBox->setFont(font());
-    StartLabel = new TLabel(ButtonsPanel, "&Start:", 110, 10);
-    SetBounds(StartBox, StartLabel->geometry().right() + 4, 6, 250 - StartLabel->geometry().right() - 8, 21);
+    StartBox->addItems({"North-west corner", "Least cost", "Vogel"});
+    StartBox->setItemData(2, "Vogel's approximation", Qt::AccessibleTextRole);
+    StartLabel = new TLabel(ButtonsPanel, "&Start:", 107, 10);
+    const int ComboLeft = StartLabel->geometry().right() + 3;
+    SetBounds(StartBox, ComboLeft, 6, std::min(StartBox->sizeHint().width(), 252 - ComboLeft), 21);
     StartLabel->SetFocusControl(StartBox);
     StartBox->setToolTip("The plan the calculation starts from (Alt+S)");
     OkButton = new TButton(ButtonsPanel, "OK");
@@ -136,17 +139,27 @@ TInputABCForm::TInputABCForm() : TForm(TBorderStyle::Sizeable) {
     CancelButton->ModalResult = mrCancel;
 
     for (int Index = 0; Index < 3; ++Index) {
-        Grid(Index)->SetEditHandler(
-            [this, Index](std::vector<TStringGrid::TCellEdit>&& Edits, bool Typed) {
-                std::vector<TEditHistory::TChange> Step;
-                for (TStringGrid::TCellEdit& Edit : Edits)
-                    Step.push_back(
-                        {Index, Edit.Col, Edit.Row, std::move(Edit.Old), std::move(Edit.New)});
-                if (Typed)
-                    History_.Type(std::move(Step.front()));
-                else
-                    History_.Add(std::move(Step));
-            });
+        TStringGrid::TEditHandler Edits;
+        Edits.Typed = [this, Index](int Col, int Row, const std::string& Old,
+                                    const std::string& New) {
+            History_.Type(Index, Col, Row, Old, New);
+        };
+        // A pasted block's cells before it lands, and after.
+        Edits.Pasted = [this, Index](int Left, int Top, int Right, int Bottom, bool Landed) {
+            if (!Landed)
+                History_.Begin();
+            for (int Row = Top; Row <= Bottom; ++Row)
+                for (int Col = Left; Col <= Right; ++Col) {
+                    const std::string& Text = Grid(Index)->Cells(Col, Row);
+                    if (Landed)
+                        History_.After(Text);
+                    else
+                        History_.Before(Index, Col, Row, Text);
+                }
+            if (Landed)
+                History_.End();
+        };
+        Grid(Index)->SetEditHandler(std::move(Edits));
         Grid(Index)->SetUndoHandlers([this] { Undo(); }, [this] { Redo(); });
     }
     // The grids' editors take these keys first, for their own typing.
@@ -244,12 +257,25 @@ void TInputABCForm::FormResize() {
 }
 
 void TInputABCForm::OkButtonClick() {
-    Last_ = EnteredProblem();
+    // Into the last problem's own numbers, which a calculation of the same size reuses.
+    if (!Last_)
+        Last_.emplace();
+    ReadCells(*Last_);
     LoadProblem(*Calc, *Last_);
 }
 
 TProblem TInputABCForm::EnteredProblem() const {
-    TProblem Problem(Calc->M, Calc->N);
+    TProblem Problem;
+    ReadCells(Problem);
+    return Problem;
+}
+
+void TInputABCForm::ReadCells(TProblem& Problem) const {
+    Problem.M = Calc->M;
+    Problem.N = Calc->N;
+    Problem.A.resize(std::size_t(Problem.M));
+    Problem.B.resize(std::size_t(Problem.N));
+    Problem.C.resize(std::size_t(Problem.M) * std::size_t(Problem.N));
     for (int I = 1; I <= Problem.M; ++I)
         Problem.Stock(I) = CellValue(InputA, I - 1, 1);
     for (int J = 1; J <= Problem.N; ++J)
@@ -257,15 +283,14 @@ TProblem TInputABCForm::EnteredProblem() const {
     for (int I = 1; I <= Problem.M; ++I)
         for (int J = 1; J <= Problem.N; ++J)
             Problem.Cost(I, J) = CellValue(InputC, J, I);
-    return Problem;
 }
 
 void TInputABCForm::ShowProblem(const TProblem& Problem) {
-    std::vector<TEditHistory::TChange> Step;
-    Step.reserve(Problem.A.size() + Problem.B.size() + Problem.C.size());
-    const auto Show = [&](int Index, int Col, int Row, double Value) {
-        std::string Text = NumberText(Value);
-        Step.push_back({Index, Col, Row, Grid(Index)->Cells(Col, Row), Text});
+    History_.Begin();
+    const auto Show = [this](int Index, int Col, int Row, double Value) {
+        const std::string Text = NumberText(Value);
+        History_.Before(Index, Col, Row, Grid(Index)->Cells(Col, Row));
+        History_.After(Text);
         Grid(Index)->SetCells(Col, Row, Text);
     };
     for (int I = 1; I <= Problem.M; ++I)
@@ -275,7 +300,7 @@ void TInputABCForm::ShowProblem(const TProblem& Problem) {
     for (int I = 1; I <= Problem.M; ++I)
         for (int J = 1; J <= Problem.N; ++J)
             Show(2, J, I, Problem.Cost(I, J));
-    History_.Add(std::move(Step));
+    History_.End();
 }
 
 TStringGrid* TInputABCForm::Grid(int Index) const {
@@ -283,14 +308,14 @@ TStringGrid* TInputABCForm::Grid(int Index) const {
 }
 
 void TInputABCForm::Undo() {
-    History_.Undo([this](const TEditHistory::TChange& Change, const std::string& Text) {
-        Grid(Change.Grid)->SetCells(Change.Col, Change.Row, Text);
+    History_.Undo([this](int Index, int Col, int Row, std::string_view Text) {
+        Grid(Index)->SetCells(Col, Row, Text);
     });
 }
 
 void TInputABCForm::Redo() {
-    History_.Redo([this](const TEditHistory::TChange& Change, const std::string& Text) {
-        Grid(Change.Grid)->SetCells(Change.Col, Change.Row, Text);
+    History_.Redo([this](int Index, int Col, int Row, std::string_view Text) {
+        Grid(Index)->SetCells(Col, Row, Text);
     });
 }
 

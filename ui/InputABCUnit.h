@@ -81,6 +81,8 @@ private:
     void FocusProblemCell();
     TStringGrid* Grid(int Index) const;
     void LayOut(int M, int N);
+    // The cells as numbers into Problem, whose lists keep their room.
+    void ReadCells(TProblem& Problem) const;
     // A problem of any size into the tables; undone like a fill when the size stays.
     void TakeProblem(const TProblem& Problem);
     // The first cell that does not read as a number, named for a message; empty when none.
@@ -88,8 +90,8 @@ private:
     bool Mending_ = false;
     std::optional<TProblem> ShowNext_;
     std::optional<TProblem> Last_;
-    // Enough for two fills of the largest table besides the typing and pasting around them.
-    TEditHistory History_{600'000};
+    // A few fills of the largest table besides the typing and pasting around them.
+    TEditHistory History_{64 << 20};
 };
 
 extern TInputABCForm* InputABCForm;

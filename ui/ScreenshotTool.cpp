@@ -7,6 +7,7 @@
 #include "FirstUnit.h"
 #include "InputABCUnit.h"
 #include "QtSynchronizer.h"
+#include "StepRecord.h"
 #include "ThreadBase.h"
 
 #include <QApplication>
@@ -94,6 +95,7 @@ int main(int argc, char* argv[]) {
     QCoreApplication::setApplicationName("Kelvor");
     InstallQtSynchronizer();
     Calc = new TCalc;
+    StepRecord = new TStepRecord;
     CreateWindows();
 
     FirstForm->show();
@@ -121,6 +123,8 @@ int main(int argc, char* argv[]) {
         Status = 1;
     }
     DestroyWindows();
+    delete StepRecord;
+    StepRecord = nullptr;
     delete Calc;
     Calc = nullptr;
     SetSynchronizer(nullptr);
