@@ -118,12 +118,7 @@ TRun RunWorker() {
 
 // The plain transcription's whole calculation, capped as the worker is.
 TRun RunPlain(const TProblem& Problem) {
-    TPlainSolver Plain;
-    Plain.M = Problem.M;
-    Plain.N = Problem.N;
-    Plain.A = Problem.A;
-    Plain.B = Problem.B;
-    Plain.C = Problem.C;
+    TPlainSolver Plain(Problem);
     const auto Start = Clock::now();
     bool Optimal = false;
     TRun Run;
@@ -401,18 +396,6 @@ struct TStartRow {
     double PlanSeconds = 0.0;
 };
 
-const char* StartName(TStart Start) {
-    switch (Start) {
-    case TStart::LeastCost:
-        return "least-cost";
-    case TStart::Vogel:
-        return "vogel";
-    case TStart::NorthWest:
-        break;
-    }
-    return "north-west";
-}
-
 // One start on one problem: medians of Reps whole calculations and of Reps plans alone; the
 // plan of an optimal run must cost the reference optimum, any other no less.
 TStartRow MeasureStart(TCalc& Store, const TProblem& Problem, double Reference, TStart Start,
@@ -428,7 +411,7 @@ TStartRow MeasureStart(TCalc& Store, const TProblem& Problem, double Reference, 
         const double Cost = Store.TotalCost();
         if (Out.Outcome == TOutcome::Optimal ? !RelativelyEqual(Cost, Reference)
                                              : Cost < Reference * (1 - 1e-9))
-            throw std::runtime_error(std::string(StartName(Start)) + ": a cost of " +
+            throw std::runtime_error(std::string(StartOption(Start)) + ": a cost of " +
                                      std::to_string(Cost) + " against the optimum " +
                                      std::to_string(Reference));
         LoadProblem(Store, Problem);
@@ -468,7 +451,7 @@ void PrintStarts(const std::vector<TStartRow>& Rows, int Reps) {
                 "pivots", "plan_ms", "whole_ms");
     for (const TStartRow& R : Rows)
         std::printf("%dx%-4d %4u %-11s %-8s %6d %9.3f %10.3f\n", R.Size, R.Size, R.Seed,
-                    StartName(R.Start), OutcomeName(R.Whole.Outcome), R.Whole.Pivots,
+                    StartOption(R.Start), OutcomeName(R.Whole.Outcome), R.Whole.Pivots,
                     R.PlanSeconds * 1e3, R.Whole.Seconds * 1e3);
     std::printf("\nover the ten seeds: optimal runs, pivots median (min-max), plan and whole "
                 "calculation medians in ms\n%-8s %-11s %7s %16s %9s %10s\n",
@@ -486,7 +469,7 @@ void PrintStarts(const std::vector<TStartRow>& Rows, int Reps) {
                 }
             const auto [Least, Most] = std::minmax_element(Pivots.begin(), Pivots.end());
             std::printf("%dx%-4d %-11s %4d/%-2zu %6.0f (%3.0f-%3.0f) %9.3f %10.3f\n", Size, Size,
-                        StartName(Start), Optimal, Pivots.size(), Median(Pivots), *Least, *Most,
+                        StartOption(Start), Optimal, Pivots.size(), Median(Pivots), *Least, *Most,
                         Median(Plan) * 1e3, Median(Whole) * 1e3);
         }
 }

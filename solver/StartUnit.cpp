@@ -280,3 +280,36 @@ std::vector<TStartCell> StartPlan(TStart Start, const TProblemView& Problem) {
     }
     return NorthWestStart(Problem);
 }
+
+const char* StartName(TStart Start) {
+    switch (Start) {
+    case TStart::LeastCost:
+        return "least cost";
+    case TStart::Vogel:
+        return "Vogel's approximation";
+    case TStart::NorthWest:
+        break;
+    }
+    return "the north-west corner";
+}
+
+const char* StartOption(TStart Start) {
+    switch (Start) {
+    case TStart::LeastCost:
+        return "least-cost";
+    case TStart::Vogel:
+        return "vogel";
+    case TStart::NorthWest:
+        break;
+    }
+    return "north-west";
+}
+
+bool StartFromOption(std::string_view Word, TStart& Start) {
+    for (const TStart Each : {TStart::NorthWest, TStart::LeastCost, TStart::Vogel})
+        if (Word == StartOption(Each)) {
+            Start = Each;
+            return true;
+        }
+    return false;
+}

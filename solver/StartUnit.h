@@ -41,11 +41,20 @@
 #include "StoreLimits.h"
 
 #include <cstddef>
+#include <string_view>
 #include <vector>
 
 struct TProblem;
 
 enum class TStart { NorthWest, LeastCost, Vogel };
+
+// The start in words, to follow "from": "the north-west corner", "least cost", "Vogel's
+// approximation".
+const char* StartName(TStart Start);
+// The start as a command line names it: "north-west", "least-cost", "vogel"; and back, false for
+// another word.
+const char* StartOption(TStart Start);
+bool StartFromOption(std::string_view Word, TStart& Start);
 
 // A problem's numbers where they already lie, copied nowhere: M stocks and N demands each in
 // a row, the costs row by row RowStride apart. The store passes its own arrays; a TProblem

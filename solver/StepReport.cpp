@@ -89,18 +89,6 @@ std::string CellName(TCell Cell) {
     return Name + ")";
 }
 
-const char* StartName(TStart Start) {
-    switch (Start) {
-    case TStart::LeastCost:
-        return "least cost";
-    case TStart::Vogel:
-        return "Vogel's approximation";
-    case TStart::NorthWest:
-        break;
-    }
-    return "the north-west corner";
-}
-
 // The page up to its main heading.
 void Head(std::string& Out, std::string_view Name) {
     Out += "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n"

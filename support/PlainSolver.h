@@ -4,12 +4,18 @@
 // beside TCalc and demand the same plans, potentials and pivot counts, bit for bit.
 #pragma once
 
+#include "Problem.h"
 #include "StoreLimits.h"
 
 #include <cstdint>
 #include <vector>
 
 struct TPlainSolver {
+    TPlainSolver() = default;
+    // The problem's sizes and numbers, before balancing.
+    explicit TPlainSolver(const TProblem& Problem)
+        : M(Problem.M), N(Problem.N), A(Problem.A), B(Problem.B), C(Problem.C) {}
+
     int M = 0, N = 0;
     std::vector<double> A, B, C, X, U, V; // C and X row-major, M x N, 0-based
     std::vector<TCell> Cycle;             // 1-based

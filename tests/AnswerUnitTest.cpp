@@ -20,11 +20,6 @@
 #include <string>
 #include <vector>
 
-// Texts in failure messages.
-inline void PrintTo(const QString& Text, std::ostream* Out) {
-    *Out << '"' << Text.toStdString() << '"';
-}
-
 namespace {
 
 constexpr double Second = 1.0 / 86400.0;

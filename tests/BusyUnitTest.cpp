@@ -6,6 +6,7 @@
 #include "QtSynchronizer.h"
 #include "ThreadBase.h"
 #include "ThreadTestSupport.h"
+#include "WindowTestSupport.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -15,11 +16,6 @@
 
 #include <memory>
 #include <vector>
-
-// Texts in failure messages.
-inline void PrintTo(const QString& Text, std::ostream* Out) {
-    *Out << '"' << Text.toStdString() << '"';
-}
 
 namespace {
 

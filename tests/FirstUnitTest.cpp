@@ -34,11 +34,6 @@
 #include <string>
 #include <vector>
 
-// Texts in failure messages.
-inline void PrintTo(const QString& Text, std::ostream* Out) {
-    *Out << '"' << Text.toStdString() << '"';
-}
-
 namespace {
 
 // What a screen reader reads of a control, through Qt's accessibility interfaces.

@@ -24,11 +24,6 @@
 #include <string>
 #include <vector>
 
-// Texts in failure messages.
-inline void PrintTo(const QString& Text, std::ostream* Out) {
-    *Out << '"' << Text.toStdString() << '"';
-}
-
 namespace {
 
 // The regional settings for the life of the object, then the system's again.

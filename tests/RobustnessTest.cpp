@@ -32,10 +32,6 @@
 #include <string>
 #include <vector>
 
-inline void PrintTo(const QString& Text, std::ostream* Out) {
-    *Out << '"' << Text.toStdString() << '"';
-}
-
 namespace {
 
 constexpr int Megabyte = 1 << 20;

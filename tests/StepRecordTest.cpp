@@ -93,12 +93,7 @@ std::vector<TSnapshot> DriveStore(TCalc& S, const TProblem& Problem, TStart Star
 
 // The same by the plain transcription, which starts from the north-west corner only.
 std::vector<TSnapshot> DrivePlain(const TProblem& Problem) {
-    TPlainSolver S;
-    S.M = Problem.M;
-    S.N = Problem.N;
-    S.A = Problem.A;
-    S.B = Problem.B;
-    S.C = Problem.C;
+    TPlainSolver S(Problem);
     S.Balance();
     S.InitialPlan();
     std::vector<TSnapshot> Steps;

@@ -17,11 +17,6 @@
 #include <iterator>
 #include <string>
 
-// Texts in failure messages.
-inline void PrintTo(const QString& Text, std::ostream* Out) {
-    *Out << '"' << Text.toStdString() << '"';
-}
-
 namespace {
 
 class Steps : public TProgramWindows {
@@ -80,10 +75,11 @@ TEST_F(Steps, EveryStepIsReachedByKeysAndReadAsAScreenReaderReadsIt) {
         }
         Cells << Cell(0, 0) << Cell(1, 1);
     }));
-    const QString Step0 = "Step 0 of 2: the north-west corner plan, its cells numbered in the "
-                          "order they were filled; cell (2, 1) enters with reduced cost " +
-                          Minus + "5; the cycle (2,1)+ (1,1)" + Minus + " (1,2)+ (2,2)" + Minus +
-                          " moves 5; cell (2, 2) leaves; total 455 \u2192 430";
+    const QString Step0 =
+        "Step 0 of 2: the plan from the north-west corner, its cells numbered in the "
+        "order they were filled; cell (2, 1) enters with reduced cost " +
+        Minus + "5; the cycle (2,1)+ (1,1)" + Minus + " (1,2)+ (2,2)" + Minus +
+        " moves 5; cell (2, 2) leaves; total 455 \u2192 430";
     const QString Step1 = "Step 1 of 2: cell (1, 3) enters with reduced cost " + Minus +
                           "2; the cycle (1,3)+ (1,1)" + Minus + " (2,1)+ (2,3)" + Minus +
                           " moves 5; cell (1, 1) leaves; total 430 \u2192 420";

@@ -57,13 +57,10 @@ const char* const Usage =
     "[--start north-west|least-cost|vogel] [--steps] [--report FILE.html]";
 
 TStart ReadStart(const std::string& Word) {
-    if (Word == "north-west")
-        return TStart::NorthWest;
-    if (Word == "least-cost")
-        return TStart::LeastCost;
-    if (Word == "vogel")
-        return TStart::Vogel;
-    throw TUsageError{"--start must be north-west, least-cost or vogel: " + Word};
+    TStart Start = TStart::NorthWest;
+    if (!StartFromOption(Word, Start))
+        throw TUsageError{"--start must be north-west, least-cost or vogel: " + Word};
+    return Start;
 }
 
 bool EndsWith(const std::string& Text, const char* Suffix) {

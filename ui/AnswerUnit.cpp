@@ -1,14 +1,13 @@
 #include "AnswerUnit.h"
 
 #include "CalcUnit.h"
+#include "FileBoxes.h"
 #include "Glyphs.h"
-#include "ProblemFile.h"
 #include "StepRecord.h"
 #include "StepsUnit.h"
 #include "TextUnit.h"
 
 #include <QClipboard>
-#include <QFile>
 #include <QGuiApplication>
 #include <QLocale>
 #include <QMimeData>
@@ -129,13 +128,8 @@ void TAnswerForm::StepsButtonClick() {
 void TAnswerForm::SaveButtonClick() {
     const QString Path =
         AskSaveFile(this, "Save the result", "result.csv", "Comma-separated values (*.csv)");
-    if (Path.isEmpty())
-        return;
-    try {
-        WriteFileSafely(QFile::encodeName(Path).toStdString(), ResultCsv());
-    } catch (const TFileError& Error) {
-        ErrorBox(QString::fromStdString(Error.what()));
-    }
+    if (!Path.isEmpty())
+        WriteOrSay(Path, ResultCsv());
 }
 
 void TAnswerForm::OkButtonClick() {
@@ -318,8 +312,8 @@ std::string TAnswerForm::ResultCsv() const {
             Csv += "," + Amount(Unmet);
         Csv += ",\n";
     }
-    return Csv + PlainCaption(SumLabel->text()).toStdString() + "," +
-           CostText(Shown_.Cost, ".") + "\n";
+    return Csv + PlainCaption(SumLabel->text()).toStdString() + "," + CostText(Shown_.Cost, ".") +
+           "\n";
 }
 
 void TAnswerForm::CopyResult() const {

@@ -4,16 +4,15 @@
 #include "AnswerUnit.h"
 #include "BusyUnit.h"
 #include "CalcUnit.h"
+#include "FileBoxes.h"
 #include "InputABCUnit.h"
 #include "ProgramFaces.h"
 #include "RandomUnit.h"
 #include "StepsUnit.h"
-#include "ProblemFile.h"
 #include "TextUnit.h"
 
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QFile>
 #include <QMimeData>
 #include <QUrl>
 
@@ -173,15 +172,11 @@ void TFirstForm::ShowSizes(int M, int N) {
 }
 
 void TFirstForm::OpenProblemFile(const QString& Path) {
-    TProblem Problem;
-    try {
-        Problem = ReadProblemFile(QFile::encodeName(Path).toStdString());
-    } catch (const TFileError& Error) {
-        ErrorBox(QString::fromStdString(Error.what()));
+    const std::optional<TProblem> Problem = ReadProblemOrSay(Path);
+    if (!Problem)
         return;
-    }
-    ShowSizes(Problem.M, Problem.N);
-    InputABCForm->ShowNextWith(Problem);
+    ShowSizes(Problem->M, Problem->N);
+    InputABCForm->ShowNextWith(*Problem);
     OkButtonClick();
 }
 
@@ -195,7 +190,8 @@ void TFirstForm::dropEvent(QDropEvent* Event) {
     Event->acceptProposedAction();
     const QString Path = Event->mimeData()->urls().front().toLocalFile();
     // The drop ends before the data entry opens over the main window.
-    QMetaObject::invokeMethod(this, [this, Path] { OpenProblemFile(Path); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this, Path] { OpenProblemFile(Path); }, Qt::QueuedConnection);
 }
 
 void TFirstForm::AboutButtonClick() {

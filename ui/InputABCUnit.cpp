@@ -2,6 +2,7 @@
 
 #include "CalcUnit.h"
 #include "Clock.h"
+#include "FileBoxes.h"
 #include "Glyphs.h"
 #include "ProblemFile.h"
 #include "RandomGen.h"
@@ -11,7 +12,6 @@
 #include <QComboBox>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QFile>
 #include <QLocale>
 #include <QMimeData>
 #include <QPainter>
@@ -349,13 +349,10 @@ void TInputABCForm::TakeProblem(const TProblem& Problem) {
 }
 
 bool TInputABCForm::OpenProblem(const QString& Path) {
-    try {
-        TakeProblem(ReadProblemFile(QFile::encodeName(Path).toStdString()));
-        return true;
-    } catch (const TFileError& Error) {
-        ErrorBox(QString::fromStdString(Error.what()));
-        return false;
-    }
+    const std::optional<TProblem> Problem = ReadProblemOrSay(Path);
+    if (Problem)
+        TakeProblem(*Problem);
+    return Problem.has_value();
 }
 
 void TInputABCForm::ShowNextWith(const TProblem& Problem) {
@@ -414,11 +411,7 @@ void TInputABCForm::SaveButtonClick() {
         if (Path.endsWith(".tsv", Qt::CaseInsensitive))
             std::replace(Text.begin(), Text.end(), ',', '\t');
     }
-    try {
-        WriteFileSafely(QFile::encodeName(Path).toStdString(), Text);
-    } catch (const TFileError& Error) {
-        ErrorBox(QString::fromStdString(Error.what()));
-    }
+    WriteOrSay(Path, Text);
 }
 
 void TInputABCForm::LastButtonClick() {

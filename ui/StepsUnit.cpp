@@ -1,10 +1,9 @@
 #include "StepsUnit.h"
 
-#include "ProblemFile.h"
+#include "FileBoxes.h"
 #include "StepReport.h"
 
 #include <QAbstractTableModel>
-#include <QFile>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLocale>
@@ -45,18 +44,6 @@ QString Number(double Value) {
 
 QString CellName(TCell Cell) {
     return QString("(%1, %2)").arg(Cell.Row).arg(Cell.Col);
-}
-
-const char* StartName(TStart Start) {
-    switch (Start) {
-    case TStart::LeastCost:
-        return "the least-cost plan";
-    case TStart::Vogel:
-        return "Vogel's approximation";
-    case TStart::NorthWest:
-        break;
-    }
-    return "the north-west corner plan";
 }
 
 std::int64_t Key(int I, int J) {
@@ -422,7 +409,7 @@ QString TStepsForm::StatusLine() const {
     const int K = Step(), Pivots = StepRecord->Pivots();
     QString Line = QString("Step %1 of %2: ").arg(K).arg(Pivots);
     if (K == 0)
-        Line += QString(StartName(StepRecord->Start())) +
+        Line += QString("the plan from ") + StartName(StepRecord->Start()) +
                 ", its cells numbered in the order they were filled; ";
     if (K == Pivots) {
         Line += StepRecord->Optimal() ? "no reduced cost is negative, the plan is optimal; "
@@ -450,13 +437,8 @@ std::string TStepsForm::Report() const {
 void TStepsForm::SaveButtonClick() {
     const QString Path =
         AskSaveFile(this, "Save the steps", "steps.html", "Web pages (*.html *.htm)");
-    if (Path.isEmpty())
-        return;
-    try {
-        WriteFileSafely(QFile::encodeName(Path).toStdString(), Report());
-    } catch (const TFileError& Error) {
-        ErrorBox(QString::fromStdString(Error.what()));
-    }
+    if (!Path.isEmpty())
+        WriteOrSay(Path, Report());
 }
 
 void TStepsForm::PrintButtonClick() {

@@ -9,6 +9,12 @@
 #include <QWidget>
 
 #include <functional>
+#include <ostream>
+
+// Texts in failure messages.
+inline void PrintTo(const QString& Text, std::ostream* Out) {
+    *Out << '"' << Text.toStdString() << '"';
+}
 
 // Runs Action once Window is the open, active modal window, from the event loop of its modal
 // showing.
