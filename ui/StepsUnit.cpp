@@ -70,14 +70,15 @@ public:
         Signs_.clear();
         Orders_.clear();
         Entering_ = Leaving_ = {0, 0};
+        Cycle_ = {};
         const int Step = Plan.Step();
         if (Step < Record.Pivots()) {
             const TStepRecord::TPivot& Next = Record.Pivot(Step + 1);
             Entering_ = Next.Entering;
             Leaving_ = Next.Leaving;
-            const auto Cycle = Record.Cycle(Step + 1);
-            for (std::size_t K = 0; K < Cycle.size(); ++K)
-                Signs_[Key(Cycle[K].Row, Cycle[K].Col)] = K % 2 == 0 ? '+' : '-';
+            Cycle_ = Record.Cycle(Step + 1);
+            for (std::size_t K = 0; K < Cycle_.size(); ++K)
+                Signs_[Key(Cycle_[K].Row, Cycle_[K].Col)] = K % 2 == 0 ? '+' : '-';
         }
         if (Step == 0) {
             int Order = 0;
@@ -93,6 +94,8 @@ public:
     }
 
     TCell Entering() const { return Entering_; }
+    // The cycle of the pivot that follows the step shown; none at the last step.
+    std::span<const TCycleCell> Cycle() const { return Cycle_; }
 
     int rowCount(const QModelIndex& Parent) const override {
         return Parent.isValid() || !Record_ ? 0 : Rows_ + 1;
@@ -189,6 +192,7 @@ private:
     std::unordered_map<std::int64_t, char> Signs_;
     std::unordered_map<std::int64_t, int> Orders_;
     TCell Entering_{0, 0}, Leaving_{0, 0};
+    std::span<const TCycleCell> Cycle_;
 };
 
 namespace {
@@ -281,11 +285,10 @@ void TStepsView::keyPressEvent(QKeyEvent* Event) {
 void TStepsView::paintEvent(QPaintEvent* Event) {
     QTableView::paintEvent(Event);
     const auto* Model = static_cast<const TStepsModel*>(model());
-    if (!Model || !StepRecord || Model->Entering().Row == 0 || !StepsForm)
+    if (!Model || Model->Cycle().empty())
         return;
-    const auto Cycle = StepRecord->Cycle(StepsForm->Step() + 1);
     QPolygonF Path;
-    for (const TCycleCell& Cell : Cycle)
+    for (const TCycleCell& Cell : Model->Cycle())
         Path << QRectF(visualRect(Model->index(Cell.Row - 1, Cell.Col - 1))).center();
     QPainter Painter(viewport());
     Painter.setRenderHint(QPainter::Antialiasing);
