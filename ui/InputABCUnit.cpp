@@ -105,11 +105,8 @@ TInputABCForm::TInputABCForm() : TForm(TBorderStyle::Sizeable) {
     ButtonsPanel = new TPanel(this);
     SetBounds(ButtonsPanel, 0, 385, 419, 32);
     SetAlign(ButtonsPanel, TAlign::Bottom);
-    RandomButton = new TSpeedButton(ButtonsPanel);
-    SetBounds(RandomButton, 4, 4, 25, 25);
-    RandomButton->SetGlyph(SunGlyph(), GreyedGlyph(SunGlyph()));
-    RandomButton->SetHint("Randomize");
-    RandomButton->SetShortcutKey(QKeySequence(Qt::CTRL | Qt::Key_R));
+    RandomButton = MakeFlatButton(ButtonsPanel, 4, SunGlyph(), "Randomize",
+                                  QKeySequence(Qt::CTRL | Qt::Key_R));
     RandomButton->OnClick = [this] { RandomButtonClick(); };
     OpenButton =
         MakeFlatButton(ButtonsPanel, 29, OpenGlyph(), "Open a problem file", QKeySequence::Open);

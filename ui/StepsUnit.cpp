@@ -10,12 +10,10 @@
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
-#include <QShortcut>
 #include <QStyledItemDelegate>
 #include <QTextDocument>
 
 #include <algorithm>
-#include <cmath>
 #include <unordered_map>
 
 TStepsForm* StepsForm = nullptr;
