@@ -4,8 +4,8 @@
 #include "CalcUnit.h"
 #include "FirstUnit.h"
 #include "ProgramIcon.h"
-#include "StepRecord.h"
 #include "QtSynchronizer.h"
+#include "StepRecord.h"
 #include "Toolkit.h"
 
 #include <QApplication>
@@ -47,9 +47,8 @@ int main(int argc, char* argv[]) {
 
     InstallQtSynchronizer();
     if (!Arguments.isEmpty())
-        QTimer::singleShot(0, FirstForm, [File = Arguments.front()] {
-            FirstForm->OpenProblemFile(File);
-        });
+        QTimer::singleShot(0, FirstForm,
+                           [File = Arguments.front()] { FirstForm->OpenProblemFile(File); });
     const int Result = RunApplication(*FirstForm, Title);
 
     // The windows belong to the application and go before it does; the store they read goes
