@@ -55,8 +55,11 @@ void TEditHistory::Type(int Grid, int Col, int Row, std::string_view Old, std::s
     End();
 }
 
-void TEditHistory::Begin() {
+void TEditHistory::Begin(std::size_t Cells) {
     Building_ = TStep();
+    Building_.Places.reserve(Cells);
+    Building_.OldEnds.reserve(Cells);
+    Building_.NewEnds.reserve(Cells);
 }
 
 void TEditHistory::Before(int Grid, int Col, int Row, std::string_view Old) {

@@ -31,8 +31,9 @@ public:
 
     // A step of many cells: Before for each cell with what it holds, After with what it holds
     // afterwards, the K-th After for the K-th Before (they may alternate), then End. Whatever
-    // was undone can no longer be redone once a step is added.
-    void Begin();
+    // was undone can no longer be redone once a step is added. Cells, when known, is how many
+    // there will be, so that the step takes its room at once.
+    void Begin(std::size_t Cells = 0);
     void Before(int Grid, int Col, int Row, std::string_view Old);
     void After(std::string_view New);
     void End();

@@ -144,7 +144,7 @@ TInputABCForm::TInputABCForm() : TForm(TBorderStyle::Sizeable) {
         // A pasted block's cells before it lands, and after.
         Edits.Pasted = [this, Index](int Left, int Top, int Right, int Bottom, bool Landed) {
             if (!Landed)
-                History_.Begin();
+                History_.Begin(std::size_t(Right - Left + 1) * std::size_t(Bottom - Top + 1));
             for (int Row = Top; Row <= Bottom; ++Row)
                 for (int Col = Left; Col <= Right; ++Col) {
                     const std::string& Text = Grid(Index)->Cells(Col, Row);
@@ -283,7 +283,7 @@ void TInputABCForm::ReadCells(TProblem& Problem) const {
 }
 
 void TInputABCForm::ShowProblem(const TProblem& Problem) {
-    History_.Begin();
+    History_.Begin(Problem.A.size() + Problem.B.size() + Problem.C.size());
     const auto Show = [this](int Index, int Col, int Row, double Value) {
         const std::string Text = NumberText(Value);
         History_.Before(Index, Col, Row, Grid(Index)->Cells(Col, Row));
