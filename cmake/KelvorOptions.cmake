@@ -8,7 +8,9 @@ endif()
 
 # Warnings for our own targets; third-party headers are included as system headers.
 function(kelvor_target_defaults target)
-    target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic -Wshadow=local)
+    # A local that shadows another local: GCC's -Wshadow=local, clang's uncaptured-local.
+    target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic
+                           $<IF:$<CXX_COMPILER_ID:GNU>,-Wshadow=local,-Wshadow-uncaptured-local>)
     # The solver's results must match plain scalar evaluation in source order:
     # no contraction into fused multiply-adds, no value-changing optimisations.
     target_compile_options(${target} PRIVATE -ffp-contract=off -fno-fast-math)
