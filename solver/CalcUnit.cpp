@@ -210,15 +210,16 @@ void TCalc::InitialPlan() {
     for (int I = 1; I <= M; ++I)
         for (int J = 1; J <= N; ++J)
             StoreX(I, J, NonBasic);
+    StartCount_ = 0;
     int I = 1, J = 1;
     while (I <= M && J <= N) {
         if (Stock[I] > Demand[J]) {
-            StoreX(I, J, Demand[J]);
+            PlaceStart(I, J, Demand[J]);
             Stock[I] = Stock[I] - Demand[J];
             Demand[J] = 0.0;
             ++J;
         } else {
-            StoreX(I, J, Stock[I]);
+            PlaceStart(I, J, Stock[I]);
             Demand[J] = Demand[J] - Stock[I];
             Stock[I] = 0.0;
             ++I;
@@ -226,15 +227,20 @@ void TCalc::InitialPlan() {
     }
     if (J > N)
         for (int R = I + 1; R <= M; ++R)
-            StoreX(R, N, 0.0);
+            PlaceStart(R, N, 0.0);
     if (I > M)
         for (int K = J + 1; K <= N; ++K)
-            StoreX(M, K, 0.0);
+            PlaceStart(M, K, 0.0);
 }
 
 void TCalc::InitialPlan(TStart Start) {
+    if (Start == TStart::NorthWest) {
+        InitialPlan();
+        return;
+    }
     CheckSize();
-    const std::vector<TStartCell> Cells = StartPlan(Start, View());
+    const std::vector<TStartCell> Cells =
+        Start == TStart::Vogel ? VogelStart(View()) : LeastCostStart(View());
     if (Cells.size() != std::size_t(M + N - 1))
         throw TCalcError("The starting plan is not a complete basis");
     Changed({TChange::Plan});
@@ -242,10 +248,13 @@ void TCalc::InitialPlan(TStart Start) {
         for (int J = 1; J <= N; ++J)
             StoreX(I, J, NonBasic);
     StartCount_ = 0;
-    for (const TStartCell& Cell : Cells) {
-        StoreX(Cell.Cell.Row, Cell.Cell.Col, Cell.Amount);
-        StartCells_[StartCount_++] = Cell;
-    }
+    for (const TStartCell& Cell : Cells)
+        PlaceStart(Cell.Cell.Row, Cell.Cell.Col, Cell.Amount);
+}
+
+void TCalc::PlaceStart(int I, int J, double Amount) {
+    StoreX(I, J, Amount);
+    StartCells_[StartCount_++] = {{I, J}, Amount};
 }
 
 // U[1] = 0, and every other potential is the cost of a basic cell minus the potential already

@@ -24,10 +24,9 @@
 // cycling is applied, so the worker caps a calculation at 999 pivots and reports a run that
 // reaches the cap as "Looping".
 //
-// InitialPlan(Start) builds instead the plan of the start chosen: the north-west corner, least
-// cost or Vogel's approximation (StartUnit.h), written the same way, and keeps its cells in the
-// order they were filled, for StartCount and GetStartCell. From the north-west corner it leaves
-// the store exactly as InitialPlan does.
+// InitialPlan(Start) builds the plan of the start chosen: the north-west corner (InitialPlan
+// itself), least cost or Vogel's approximation (StartUnit.h), written the same way. Each keeps
+// its cells in the order they were filled, for StartCount and GetStartCell.
 //
 // Only rows 1..M and columns 1..N mean anything; the rest keeps what an earlier problem left.
 // The store is a single fixed-size object: nothing is allocated while solving but the working
@@ -117,7 +116,7 @@ public:
     // What the last Pivot moved round the cycle, and the cell that left the basis.
     double LastTheta() const { return Theta_; }
     TCell LastLeaving() const { return Leaving_; }
-    // The cells of the last InitialPlan(Start) in the order they were filled, K from 1.
+    // The cells of the last start in the order they were filled, K from 1.
     int StartCount() const { return StartCount_; }
     TStartCell GetStartCell(int K) const;
 
@@ -150,6 +149,8 @@ private:
     void CheckSize() const;
     void Changed(const TChange& Change);
     void StoreX(int I, int J, double Value);
+    // A cell of the start: shipped, and listed as filled.
+    void PlaceStart(int I, int J, double Amount);
     double& X(int I, int J) { return X_[CellIndex(I, J)]; }
     double X(int I, int J) const { return X_[CellIndex(I, J)]; }
     double C(int I, int J) const { return C_[CellIndex(I, J)]; }

@@ -204,39 +204,6 @@ bool Solvable(const TProblemView& Problem) {
 
 } // namespace
 
-std::vector<TStartCell> NorthWestStart(const TProblemView& Problem) {
-    if (!Solvable(Problem))
-        return {};
-    const int M = Problem.M, N = Problem.N;
-    std::vector<double> Stock(Problem.Stocks, Problem.Stocks + M);
-    std::vector<double> Demand(Problem.Demands, Problem.Demands + N);
-    std::vector<TStartCell> Cells;
-    Cells.reserve(std::size_t(M + N - 1));
-    int I = 1, J = 1;
-    while (I <= M && J <= N) {
-        double& A = Stock[std::size_t(I - 1)];
-        double& B = Demand[std::size_t(J - 1)];
-        if (A > B) {
-            Cells.push_back({{I, J}, B});
-            A = A - B;
-            B = 0.0;
-            ++J;
-        } else {
-            Cells.push_back({{I, J}, A});
-            B = B - A;
-            A = 0.0;
-            ++I;
-        }
-    }
-    if (J > N)
-        for (int R = I + 1; R <= M; ++R)
-            Cells.push_back({{R, N}, 0.0});
-    if (I > M)
-        for (int K = J + 1; K <= N; ++K)
-            Cells.push_back({{M, K}, 0.0});
-    return Cells;
-}
-
 // The cheapest remaining cell is the cheapest of the rows' cheapest, the lowest row on a tie.
 std::vector<TStartCell> LeastCostStart(const TProblemView& Problem) {
     if (!Solvable(Problem))
@@ -267,18 +234,6 @@ std::vector<TStartCell> VogelStart(const TProblemView& Problem) {
         Lines.Forget(Fill.Fill(Row + 1, Col - M + 1));
     }
     return std::move(Fill.Cells);
-}
-
-std::vector<TStartCell> StartPlan(TStart Start, const TProblemView& Problem) {
-    switch (Start) {
-    case TStart::LeastCost:
-        return LeastCostStart(Problem);
-    case TStart::Vogel:
-        return VogelStart(Problem);
-    case TStart::NorthWest:
-        break;
-    }
-    return NorthWestStart(Problem);
 }
 
 const char* StartName(TStart Start) {

@@ -1,5 +1,6 @@
 // The starting plans of a calculation: the north-west corner, least cost and Vogel's
-// approximation.
+// approximation. The store walks the north-west corner itself (TCalc::InitialPlan); the two
+// starts that read the costs are here.
 //
 // Each start reads a balanced problem (its totals agree within Tolerance) and lists the basic
 // cells of a basic feasible plan with their amounts, in the order it filled them: exactly
@@ -11,8 +12,7 @@
 //
 //   North-west corner: walks from the top-left cell towards the bottom-right one and never
 //   looks at a cost. Where a stock and a demand run out together the row goes first: the walk
-//   moves down, and the next cell, in the same column, ships 0. It is, number for number, the
-//   plan TCalc::InitialPlan() writes.
+//   moves down, and the next cell, in the same column, ships 0.
 //   Least cost: the cheapest remaining cell; cells of equal cost in row-major order (the lowest
 //   row, then the lowest column).
 //   Vogel: the line with the largest difference between its two cheapest remaining costs (a
@@ -83,7 +83,5 @@ struct TStartCell {
 
 // The cells of each start in the order they were filled; none for a problem without a row or
 // a column, or with more than Capacity of either.
-std::vector<TStartCell> NorthWestStart(const TProblemView& Problem);
 std::vector<TStartCell> LeastCostStart(const TProblemView& Problem);
 std::vector<TStartCell> VogelStart(const TProblemView& Problem);
-std::vector<TStartCell> StartPlan(TStart Start, const TProblemView& Problem);

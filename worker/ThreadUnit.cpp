@@ -44,9 +44,7 @@ void TNoShowCalc::Execute() {
             Aborted = true;
         Looping = !Optimal && !Aborted;
         if (Record)
-            Record->Finish(Optimal   ? TOutcome::Optimal
-                           : Aborted ? TOutcome::Aborted
-                                     : TOutcome::Looping);
+            Record->Finish(OutcomeOf(*this));
     } catch (const std::exception& Error) {
         Failed = true;
         FailReason = Error.what();
