@@ -36,7 +36,6 @@
 #include <functional>
 #include <string>
 #include <string_view>
-#include <vector>
 
 class QLabel;
 class QLineEdit;

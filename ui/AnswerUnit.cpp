@@ -53,11 +53,8 @@ TAnswerForm::TAnswerForm() : TForm(TBorderStyle::Sizeable) {
     OkButton->setDefault(true);
     OkButton->Cancel = true;
     OkButton->OnClick = [this] { OkButtonClick(); };
-    SaveButton = new TSpeedButton(ButtonsPanel);
-    SetBounds(SaveButton, 4, 4, 25, 25);
-    SaveButton->SetGlyph(SaveGlyph(), GreyedGlyph(SaveGlyph()));
-    SaveButton->SetHint("Save the result to a file");
-    SaveButton->SetShortcutKey(QKeySequence::Save);
+    SaveButton = MakeFlatButton(ButtonsPanel, 4, SaveGlyph(), "Save the result to a file",
+                                QKeySequence::Save);
     SaveButton->OnClick = [this] { SaveButtonClick(); };
     StepsButton = new TButton(ButtonsPanel, "&Steps...");
     SetBounds(StepsButton, 334, 4, 81, 25);

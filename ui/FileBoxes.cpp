@@ -4,6 +4,8 @@
 #include "Toolkit.h"
 
 #include <QFile>
+#include <QMimeData>
+#include <QUrl>
 
 std::optional<TProblem> ReadProblemOrSay(const QString& Path) {
     try {
@@ -22,4 +24,13 @@ bool WriteOrSay(const QString& Path, std::string_view Text) {
         ErrorBox(QString::fromStdString(Error.what()));
         return false;
     }
+}
+
+bool OneLocalFile(const QMimeData* Data, QString* Path) {
+    const QList<QUrl> Urls = Data->urls();
+    if (Urls.size() != 1 || !Urls.front().isLocalFile())
+        return false;
+    if (Path)
+        *Path = Urls.front().toLocalFile();
+    return true;
 }

@@ -13,8 +13,6 @@
 
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QMimeData>
-#include <QUrl>
 
 #include <cstdint>
 #include <utility>
@@ -181,14 +179,15 @@ void TFirstForm::OpenProblemFile(const QString& Path) {
 }
 
 void TFirstForm::dragEnterEvent(QDragEnterEvent* Event) {
-    const QList<QUrl> Urls = Event->mimeData()->urls();
-    if (Urls.size() == 1 && Urls.front().isLocalFile())
+    if (OneLocalFile(Event->mimeData()))
         Event->acceptProposedAction();
 }
 
 void TFirstForm::dropEvent(QDropEvent* Event) {
+    QString Path;
+    if (!OneLocalFile(Event->mimeData(), &Path))
+        return;
     Event->acceptProposedAction();
-    const QString Path = Event->mimeData()->urls().front().toLocalFile();
     // The drop ends before the data entry opens over the main window.
     QMetaObject::invokeMethod(
         this, [this, Path] { OpenProblemFile(Path); }, Qt::QueuedConnection);

@@ -1,7 +1,8 @@
 #include "Glyphs.h"
 
+#include "Toolkit.h"
+
 #include <QPainter>
-#include <QPainterPath>
 
 #include <cmath>
 
@@ -63,4 +64,14 @@ QPixmap LastGlyph() {
     Painter.setPen(Qt::NoPen);
     Painter.drawPolygon(QPolygonF({{8, 0.5}, {12.5, 3}, {8, 5.5}}));
     return Glyph;
+}
+
+TSpeedButton* MakeFlatButton(QWidget* Parent, int Left, const QPixmap& Glyph, const QString& Hint,
+                             const QKeySequence& Key) {
+    auto* Button = new TSpeedButton(Parent);
+    SetBounds(Button, Left, 4, 25, 25);
+    Button->SetGlyph(Glyph, GreyedGlyph(Glyph));
+    Button->SetHint(Hint);
+    Button->SetShortcutKey(Key);
+    return Button;
 }

@@ -13,13 +13,9 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QLocale>
-#include <QMimeData>
-#include <QPainter>
 #include <QShortcut>
-#include <QUrl>
 
 #include <algorithm>
-#include <cmath>
 #include <string>
 
 TInputABCForm* InputABCForm = nullptr;
@@ -40,16 +36,6 @@ std::string PastedNumber(std::string_view Field) {
         return std::string(Field);
     return RegionalNumberToPoint(Field, Region.decimalPoint().toStdString(),
                                  Region.groupSeparator().toStdString());
-}
-
-TSpeedButton* MakeFlatButton(QWidget* Parent, int Left, const QPixmap& Glyph, const QString& Hint,
-                             const QKeySequence& Key) {
-    auto* Button = new TSpeedButton(Parent);
-    SetBounds(Button, Left, 4, 25, 25);
-    Button->SetGlyph(Glyph, GreyedGlyph(Glyph));
-    Button->SetHint(Hint);
-    Button->SetShortcutKey(Key);
-    return Button;
 }
 
 constexpr const char* ProblemFilters =
@@ -182,10 +168,10 @@ void TInputABCForm::FormShow() {
         return;
     }
     LayOut(Calc->M, Calc->N);
+    // An opened file is where this showing starts: nothing to undo.
     if (ShowNext_) {
-        ShowProblem(*ShowNext_);
+        WriteProblem(*ShowNext_, false);
         ShowNext_.reset();
-        History_.Clear();
     }
     SetActiveControl(InputA);
 }
@@ -283,11 +269,18 @@ void TInputABCForm::ReadCells(TProblem& Problem) const {
 }
 
 void TInputABCForm::ShowProblem(const TProblem& Problem) {
-    History_.Begin(Problem.A.size() + Problem.B.size() + Problem.C.size());
-    const auto Show = [this](int Index, int Col, int Row, double Value) {
+    WriteProblem(Problem, true);
+}
+
+void TInputABCForm::WriteProblem(const TProblem& Problem, bool Undoable) {
+    if (Undoable)
+        History_.Begin(Problem.A.size() + Problem.B.size() + Problem.C.size());
+    const auto Show = [this, Undoable](int Index, int Col, int Row, double Value) {
         const std::string Text = NumberText(Value);
-        History_.Before(Index, Col, Row, Grid(Index)->Cells(Col, Row));
-        History_.After(Text);
+        if (Undoable) {
+            History_.Before(Index, Col, Row, Grid(Index)->Cells(Col, Row));
+            History_.After(Text);
+        }
         Grid(Index)->SetCells(Col, Row, Text);
     };
     for (int I = 1; I <= Problem.M; ++I)
@@ -297,23 +290,26 @@ void TInputABCForm::ShowProblem(const TProblem& Problem) {
     for (int I = 1; I <= Problem.M; ++I)
         for (int J = 1; J <= Problem.N; ++J)
             Show(2, J, I, Problem.Cost(I, J));
-    History_.End();
+    if (Undoable)
+        History_.End();
 }
 
 TStringGrid* TInputABCForm::Grid(int Index) const {
     return Index == 0 ? InputA : Index == 1 ? InputB : InputC;
 }
 
-void TInputABCForm::Undo() {
-    History_.Undo([this](int Index, int Col, int Row, std::string_view Text) {
+TEditHistory::TApply TInputABCForm::CellPutter() {
+    return [this](int Index, int Col, int Row, std::string_view Text) {
         Grid(Index)->SetCells(Col, Row, Text);
-    });
+    };
+}
+
+void TInputABCForm::Undo() {
+    History_.Undo(CellPutter());
 }
 
 void TInputABCForm::Redo() {
-    History_.Redo([this](int Index, int Col, int Row, std::string_view Text) {
-        Grid(Index)->SetCells(Col, Row, Text);
-    });
+    History_.Redo(CellPutter());
 }
 
 void TInputABCForm::RandomButtonClick() {
@@ -363,10 +359,7 @@ void TInputABCForm::OpenButtonClick() {
 }
 
 QString TInputABCForm::FirstUnreadable() {
-    const auto Unreadable = [](const std::string& Text) {
-        double Value = 0.0;
-        return !TextToReal(Text, Value);
-    };
+    const auto Unreadable = [](const std::string& Text) { return !ReadsAsNumber(Text); };
     const auto Named = [this](TStringGrid* In, int Col, int Row, const QString& What) {
         In->SetCurrentCell(Col, Row);
         In->scrollTo(In->currentIndex());
@@ -418,12 +411,14 @@ void TInputABCForm::LastButtonClick() {
 
 // A problem file dropped on the window opens as Open opens it.
 void TInputABCForm::dragEnterEvent(QDragEnterEvent* Event) {
-    const QList<QUrl> Urls = Event->mimeData()->urls();
-    if (Urls.size() == 1 && Urls.front().isLocalFile())
+    if (OneLocalFile(Event->mimeData()))
         Event->acceptProposedAction();
 }
 
 void TInputABCForm::dropEvent(QDropEvent* Event) {
+    QString Path;
+    if (!OneLocalFile(Event->mimeData(), &Path))
+        return;
     Event->acceptProposedAction();
-    OpenProblem(Event->mimeData()->urls().front().toLocalFile());
+    OpenProblem(Path);
 }

@@ -80,6 +80,10 @@ protected:
 private:
     void FocusProblemCell();
     TStringGrid* Grid(int Index) const;
+    // What undo and redo give back into the cells.
+    TEditHistory::TApply CellPutter();
+    // ShowProblem's writing, recorded for undo or not.
+    void WriteProblem(const TProblem& Problem, bool Undoable);
     void LayOut(int M, int N);
     // The cells as numbers into Problem, whose lists keep their room.
     void ReadCells(TProblem& Problem) const;

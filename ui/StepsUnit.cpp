@@ -15,6 +15,7 @@
 
 #include <algorithm>
 #include <unordered_map>
+#include <utility>
 
 TStepsForm* StepsForm = nullptr;
 
@@ -23,7 +24,6 @@ namespace {
 // What the delegate draws, beside the text a screen reader reads.
 enum TRole {
     CostRole = Qt::UserRole + 1, // the cell's cost, as text
-    ValueRole,                   // the shipment or the reduced cost, as text
     BasicRole,                   // bool
     SignRole,                    // "+" or "-" on the cycle of the next pivot, else empty
     EnteringRole,                // bool
@@ -110,39 +110,44 @@ public:
             return {};
         if (I > Rows_ || J > Cols_)
             return Potential(I > Rows_ ? 'v' : 'u', I > Rows_ ? J : I, Role);
-        const bool Basic = Plan_->Basic(I, J);
-        const QString Cost = Number(Record_->Problem().Cost(I, J));
-        const QString Value = Number(Basic ? Plan_->X(I, J) : Plan_->Reduced(I, J));
-        const auto Sign = Signs_.find(Key(I, J));
-        const bool Entering = Entering_ == TCell{I, J}, Leaving = Leaving_ == TCell{I, J};
+        // Only what the role asks for: a delegate asks for several roles of every visible cell.
+        const auto Cost = [&] { return Number(Record_->Problem().Cost(I, J)); };
+        const auto Value = [&] {
+            return Number(Plan_->Basic(I, J) ? Plan_->X(I, J) : Plan_->Reduced(I, J));
+        };
+        const auto Sign = [&] {
+            const auto Found = Signs_.find(Key(I, J));
+            return Found == Signs_.end() ? '\0' : Found->second;
+        };
         switch (Role) {
-        case Qt::DisplayRole:
-            return Value;
+        case Qt::DisplayRole: // the shipment or the reduced cost
+            return Value();
         case CostRole:
-            return Cost;
-        case ValueRole:
-            return Value;
+            return Cost();
         case BasicRole:
-            return Basic;
-        case SignRole:
-            return Sign == Signs_.end() ? QString()
-                                        : QString(QChar(Sign->second == '+' ? '+' : 0x2212));
+            return Plan_->Basic(I, J);
+        case SignRole: {
+            const char Mark = Sign();
+            return Mark == '\0' ? QString() : QString(QChar(Mark == '+' ? '+' : 0x2212));
+        }
         case EnteringRole:
-            return Entering;
+            return Entering_ == TCell{I, J};
         case LeavingRole:
-            return Leaving;
+            return Leaving_ == TCell{I, J};
         case OrderRole: {
             const auto Order = Orders_.find(Key(I, J));
             return Order == Orders_.end() ? 0 : Order->second;
         }
         case Qt::AccessibleTextRole:
         case Qt::ToolTipRole: {
-            QString Text = "cost " + Cost + (Basic ? ", ships " : ", reduced cost ") + Value;
-            if (Entering)
+            QString Text =
+                "cost " + Cost() + (Plan_->Basic(I, J) ? ", ships " : ", reduced cost ") + Value();
+            const char Mark = Sign();
+            if (Entering_ == TCell{I, J})
                 Text += ", enters";
-            else if (Sign != Signs_.end())
-                Text += Sign->second == '+' ? ", gains on the cycle" : ", gives on the cycle";
-            if (Leaving)
+            else if (Mark != '\0')
+                Text += Mark == '+' ? ", gains on the cycle" : ", gives on the cycle";
+            if (Leaving_ == TCell{I, J})
                 Text += ", leaves";
             return Text;
         }
@@ -171,17 +176,12 @@ public:
 
 private:
     QVariant Potential(char Kind, int Line, int Role) const {
-        const QString Value = Number(Kind == 'u' ? Plan_->U(Line) : Plan_->V(Line));
-        switch (Role) {
-        case Qt::DisplayRole:
-        case ValueRole:
-            return Value;
-        case Qt::AccessibleTextRole:
-        case Qt::ToolTipRole:
-            return QString("%1%2 = %3").arg(Kind).arg(Line).arg(Value);
-        default:
+        if (Role != Qt::DisplayRole && Role != Qt::AccessibleTextRole && Role != Qt::ToolTipRole)
             return {};
-        }
+        const QString Value = Number(Kind == 'u' ? Plan_->U(Line) : Plan_->V(Line));
+        if (Role == Qt::DisplayRole)
+            return Value;
+        return QString("%1%2 = %3").arg(Kind).arg(Line).arg(Value);
     }
 
     const TStepRecord* Record_ = nullptr;
@@ -210,7 +210,7 @@ public:
         const bool Leaving = Index.data(LeavingRole).toBool();
         QStyleOptionViewItem Cell(Option);
         initStyleOption(&Cell, Index);
-        Cell.text.clear();
+        const QString Value = std::exchange(Cell.text, QString());
         QColor Ink = Option.palette.color(QPalette::Text);
         QColor Fill;
         if (Entering)
@@ -230,12 +230,13 @@ public:
         Small.setPixelSize(std::max(8, Option.font.pixelSize() - 2));
         Painter->setFont(Small);
         Painter->setPen(Ink);
-        Painter->drawText(Area, Qt::AlignLeft | Qt::AlignTop, Index.data(CostRole).toString());
+        const QVariant Cost = Index.data(CostRole);
+        Painter->drawText(Area, Qt::AlignLeft | Qt::AlignTop, Cost.toString());
         if (const int Order = Index.data(OrderRole).toInt())
             Painter->drawText(Area, Qt::AlignRight | Qt::AlignTop, QString("#%1").arg(Order));
         QFont Main = Option.font;
         const bool Basic = Index.data(BasicRole).toBool();
-        const bool Costed = Index.data(CostRole).isValid();
+        const bool Costed = Cost.isValid();
         Main.setBold(Basic);
         Main.setItalic(!Basic && Costed);
         Painter->setFont(Main);
@@ -244,8 +245,7 @@ public:
             Painter->setPen(Fill.isValid() ? QColor(96, 96, 96)
                                            : Option.palette.color(QPalette::PlaceholderText));
         // The potentials, which have no cost, stand in the middle.
-        Painter->drawText(Area, Costed ? Qt::AlignRight | Qt::AlignBottom : Qt::AlignCenter,
-                          Index.data(ValueRole).toString());
+        Painter->drawText(Area, Costed ? Qt::AlignRight | Qt::AlignBottom : Qt::AlignCenter, Value);
         if (!Sign.isEmpty()) {
             QFont Mark = Option.font;
             Mark.setBold(true);
@@ -346,8 +346,6 @@ TStepsForm::TStepsForm() : TForm(TBorderStyle::Sizeable), Model_(new TStepsModel
     OnResize = [this] { FormResize(); };
 }
 
-TStepsForm::~TStepsForm() = default;
-
 bool TStepsForm::StepKey(const QKeyEvent& Key) {
     const bool Plain = (Key.modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
     if (Key.matches(QKeySequence::Save))
@@ -392,6 +390,10 @@ void TStepsForm::GoToStep(int K) {
     if (!Shown_)
         return;
     K = std::clamp(K, 0, StepRecord->Pivots());
+    // One step back: the plan shown becomes the next one, and only one plan goes again from the
+    // start.
+    if (K == Step() - 1)
+        std::swap(Shown_, Next_);
     Shown_->Go(K);
     Next_->Go(std::min(K + 1, StepRecord->Pivots()));
     Model_->Show(*StepRecord, *Shown_);

@@ -41,7 +41,6 @@ protected:
 class TStepsForm : public TForm {
 public:
     TStepsForm();
-    ~TStepsForm() override;
 
     QLabel* StatusText;
     QLabel* RuleText;
