@@ -26,6 +26,17 @@ std::string IndexText(int Index) {
     return std::to_string(Index);
 }
 
+// An unused stock or unmet demand as the window shows it: "0.0" for none.
+std::string ExtraText(double Value) {
+    return Value < ShownThreshold ? std::string("0.0") : AmountText(Value);
+}
+
+// The same without the padding that aligns it in the grid, for copies and files.
+std::string UnpaddedExtra(double Value) {
+    std::string Text = ExtraText(Value);
+    return Text.erase(0, Text.find_first_not_of(' '));
+}
+
 void SetupGrid(TStringGrid* Grid, int Cols, int Rows, int FixedCols,
                TStringGrid::TScrollBars Bars) {
     Grid->SetFixedCols(FixedCols);
@@ -144,17 +155,14 @@ void TAnswerForm::FillResults() {
     Shown_.Stocks.clear();
     Shown_.Demands.clear();
 
-    const auto ExtraText = [](double Value) {
-        return Value < ShownThreshold ? std::string("0.0") : AmountText(Value);
-    };
     switch (Calc->BalanceKind) {
     case 1:
         AddBox->setTitle("Dissatisfied Demands");
         AddGrid->SetColCount(Calc->N);
         for (int J = 1; J <= Calc->N; ++J) {
             AddGrid->SetCells(J - 1, 0, IndexText(J));
-            AddGrid->SetCells(J - 1, 1, ExtraText(Calc->GetX(Calc->M, J)));
             Shown_.Extra.push_back(Calc->GetX(Calc->M, J));
+            AddGrid->SetCells(J - 1, 1, ExtraText(Shown_.Extra.back()));
         }
         Calc->M = Calc->M - 1;
         break;
@@ -163,15 +171,15 @@ void TAnswerForm::FillResults() {
         AddGrid->SetColCount(Calc->M);
         for (int I = 1; I <= Calc->M; ++I) {
             AddGrid->SetCells(I - 1, 0, IndexText(I));
-            AddGrid->SetCells(I - 1, 1, ExtraText(Calc->GetX(I, Calc->N)));
             Shown_.Extra.push_back(Calc->GetX(I, Calc->N));
+            AddGrid->SetCells(I - 1, 1, ExtraText(Shown_.Extra.back()));
         }
         Calc->N = Calc->N - 1;
         break;
     default:
         break;
     }
-    const bool Extra = Calc->BalanceKind == 1 || Calc->BalanceKind == 2;
+    const bool Extra = Shown_.ExtraKind != 0;
     SetAccessibleCaption(AddGrid, AddBox->title());
     AddBox->setVisible(Extra);
     AddGrid->setVisible(Extra);
@@ -211,8 +219,7 @@ void TAnswerForm::FillResults() {
 std::vector<std::vector<TAnswerForm::TResultCell>>
 TAnswerForm::ResultRows(const std::string& Decimal) const {
     const auto Amount = [&Decimal](double Value) {
-        std::string Text = Value < ShownThreshold ? std::string("0.0") : AmountText(Value);
-        Text.erase(0, Text.find_first_not_of(' '));
+        std::string Text = UnpaddedExtra(Value);
         return Text.replace(Text.size() - 2, 1, Decimal);
     };
     const auto Head = [](std::string Text) { return TResultCell{std::move(Text), true}; };
@@ -275,10 +282,6 @@ std::string TAnswerForm::ResultHtml() const {
 }
 
 std::string TAnswerForm::ResultCsv() const {
-    const auto Amount = [](double Value) {
-        std::string Text = Value < ShownThreshold ? std::string("0.0") : AmountText(Value);
-        return Text.erase(0, Text.find_first_not_of(' '));
-    };
     const bool UnusedStocks = Shown_.ExtraKind == 2;
     const std::string Extra = AddBox->title().toStdString();
     std::string Csv;
@@ -292,11 +295,11 @@ std::string TAnswerForm::ResultCsv() const {
         Csv += "Supplier " + IndexText(I);
         for (int J = 1; J <= Shown_.N; ++J) {
             const double X = Shown_.Plan[std::size_t(I - 1) * std::size_t(Shown_.N) + (J - 1)];
-            Csv += "," + (X < ShownThreshold ? std::string() : Amount(X));
+            Csv += "," + (X < ShownThreshold ? std::string() : UnpaddedExtra(X));
         }
         Csv += "," + NumberText(Shown_.Stocks[std::size_t(I - 1)]);
         if (UnusedStocks)
-            Csv += "," + Amount(Shown_.Extra[std::size_t(I - 1)]);
+            Csv += "," + UnpaddedExtra(Shown_.Extra[std::size_t(I - 1)]);
         Csv += "\n";
     }
     Csv += "Demand";
@@ -306,7 +309,7 @@ std::string TAnswerForm::ResultCsv() const {
     if (Shown_.ExtraKind == 1) {
         Csv += Extra;
         for (double Unmet : Shown_.Extra)
-            Csv += "," + Amount(Unmet);
+            Csv += "," + UnpaddedExtra(Unmet);
         Csv += ",\n";
     }
     return Csv + PlainCaption(SumLabel->text()).toStdString() + "," + CostText(Shown_.Cost, ".") +
