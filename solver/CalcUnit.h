@@ -43,23 +43,23 @@
 // through Changed, it has one test of whether it may be used, and where it can go stale one
 // Invalidate(). What a step does when a cache fails its test is the plain way.
 //
-//   cache          told by                        stale after                test        read by
-//   TPlanShadow    every write of X (Record)      never                      Agrees()    TotalCost,
-//                                                                                        CalcPotentials,
-//                                                                                        FindCycle
-//   TBasisTree     SetC, Balance, InitialPlan     a cost or size change;     Current()
-//   CalcPotentials,
-//                  (Invalidate); basis flips      a basis change other than              FindCycle,
-//                  Pivot (NoteFlip); Pivot              a pivot on the path it (FollowPivot) listed
-//   TWholePricing  SetC, Balance (Invalidate);    a cost or size change      Usable()
-//   FindEnteringCell
-//                  CalcPotentials (Prepare,
-//                  Follow)
-//   TCycleSearch   nothing (keeps no state        -                          -           FindCycle,
-//   when
-//                  between calls)                                                        the tree
-//                  may not
-//                                                                                        stand in
+// clang-format off
+//   cache          told by                    stale after          test       read by
+//   TPlanShadow    every write of X           never                Agrees()   TotalCost,
+//                  (Record)                                                   CalcPotentials,
+//                                                                             FindCycle
+//   TBasisTree     SetC, Balance,             a cost or size       Current()  CalcPotentials,
+//                  InitialPlan (Invalidate);  change; a basis                 FindCycle
+//                  a basis flip (NoteFlip);   change other than a
+//                  Pivot (FollowPivot)        pivot on its path
+//   TWholePricing  SetC, Balance              a cost or size       Usable()   FindEnteringCell
+//                  (Invalidate);              change
+//                  CalcPotentials
+//                  (Prepare, Follow)
+//   TCycleSearch   nothing: it keeps no       -                    -          FindCycle, when
+//                  state between calls                                        the tree may not
+//                                                                             stand in
+// clang-format on
 //
 // CalcPotentials rebuilds the tree when it is stale (dropping the pricing's row bounds), or else
 // renews only the potentials the last pivot moved (raising the bounds to match). FindEnteringCell
@@ -119,6 +119,9 @@ public:
     // The cells of the last start in the order they were filled, K from 1.
     int StartCount() const { return StartCount_; }
     TStartCell GetStartCell(int K) const;
+    std::span<const TStartCell> StartCells() const {
+        return {StartCells_, std::size_t(StartCount_)};
+    }
 
     double TotalCost() const;
 

@@ -46,3 +46,5 @@ void LoadProblem(TCalc& Store, const TProblem& Problem);
 // Rows 1..M and columns 1..N of the store's stocks, demands and costs. Taken after a calculation
 // it includes the dummy that balancing added.
 TProblem StoredProblem(const TCalc& Store);
+// The same into Into, whose lists keep their room: no allocation when they are large enough.
+void StoredProblem(const TCalc& Store, TProblem& Into);

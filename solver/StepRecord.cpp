@@ -2,7 +2,6 @@
 
 #include "CalcUnit.h"
 
-#include <algorithm>
 #include <stdexcept>
 
 TStepRecord* StepRecord = nullptr;
@@ -12,22 +11,10 @@ void TStepRecord::Begin(const TCalc& Store, TStart Start) {
     Recorded_ = true;
     Start_ = Start;
     BalanceKind_ = Store.BalanceKind;
-    // Assigned in place, so that a record reused for a problem no larger allocates nothing.
-    Problem_.M = Store.M;
-    Problem_.N = Store.N;
-    Problem_.A.resize(std::size_t(Store.M));
-    Problem_.B.resize(std::size_t(Store.N));
-    Problem_.C.resize(std::size_t(Store.M) * std::size_t(Store.N));
-    for (int I = 1; I <= Store.M; ++I)
-        Problem_.Stock(I) = Store.GetA(I);
-    for (int J = 1; J <= Store.N; ++J)
-        Problem_.Demand(J) = Store.GetB(J);
-    for (int I = 1; I <= Store.M; ++I) {
-        const std::span<const double> Row = Store.CostRow(I);
-        std::copy(Row.begin(), Row.end(), Problem_.C.begin() + std::ptrdiff_t(I - 1) * Store.N);
-    }
-    for (int K = 1; K <= Store.StartCount(); ++K)
-        StartCells_.push_back(Store.GetStartCell(K));
+    // In place, so that a record reused for a problem no larger allocates nothing.
+    StoredProblem(Store, Problem_);
+    const std::span<const TStartCell> Cells = Store.StartCells();
+    StartCells_.assign(Cells.begin(), Cells.end());
 }
 
 void TStepRecord::Add(const TCalc& Store, const TPivotStep& Step) {
@@ -65,7 +52,7 @@ std::size_t TStepRecord::Bytes() const {
 
 TStepPlan::TStepPlan(const TStepRecord& Record) : Record_(Record) {
     Restart();
-    Price();
+    Sum();
 }
 
 void TStepPlan::Go(int K) {
@@ -78,7 +65,7 @@ void TStepPlan::Go(int K) {
         Restart();
     while (Step_ < K)
         Advance();
-    Price();
+    Sum();
 }
 
 void TStepPlan::Restart() {
@@ -103,22 +90,37 @@ void TStepPlan::Advance() {
     X_[Index(Pivot.Leaving.Row, Pivot.Leaving.Col)] = NonBasic;
 }
 
+// As TotalCost sums it.
+void TStepPlan::Sum() {
+    const TProblem& P = Record_.Problem();
+    Priced_ = false;
+    Total_ = 0.0;
+    for (int I = 1; I <= P.M; ++I)
+        for (int J = 1; J <= P.N; ++J)
+            if (Basic(I, J))
+                Total_ = Total_ + X(I, J) * P.Cost(I, J);
+}
+
+const TStepPlan& TStepPlan::Priced() const {
+    if (!Priced_)
+        Price();
+    return *this;
+}
+
 // The potentials by a walk over the basis from row 1: each row's or column's potential is the
 // cost of the basic cell to its neighbour on the way to row 1 minus that neighbour's, the one
-// subtraction the store makes for it whatever order it visits the cells in. The total as
-// TotalCost sums it.
-void TStepPlan::Price() {
+// subtraction the store makes for it whatever order it visits the cells in.
+void TStepPlan::Price() const {
     const TProblem& P = Record_.Problem();
     const int M = P.M, N = P.N;
+    Priced_ = true;
     RowFirst_.assign(std::size_t(M) + 2, 0);
     ColFirst_.assign(std::size_t(N) + 2, 0);
-    Total_ = 0.0;
     for (int I = 1; I <= M; ++I)
         for (int J = 1; J <= N; ++J)
             if (Basic(I, J)) {
                 ++RowFirst_[std::size_t(I) + 1];
                 ++ColFirst_[std::size_t(J) + 1];
-                Total_ = Total_ + X(I, J) * P.Cost(I, J);
             }
     for (std::size_t K = 1; K < RowFirst_.size(); ++K)
         RowFirst_[K] += RowFirst_[K - 1];

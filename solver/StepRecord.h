@@ -90,8 +90,8 @@ public:
     double X(int I, int J) const { return X_[Index(I, J)]; }
     // As the potentials step counts it.
     bool Basic(int I, int J) const { return X(I, J) > BasicThreshold; }
-    double U(int I) const { return U_[std::size_t(I)]; }
-    double V(int J) const { return V_[std::size_t(J)]; }
+    double U(int I) const { return Priced().U_[std::size_t(I)]; }
+    double V(int J) const { return Priced().V_[std::size_t(J)]; }
     // C - U - V, the change of the total per unit sent through the cell: 0 on a basic cell (up to
     // rounding), and the entering rule takes the most negative, the first in row-major order.
     // Exactly the negated U + V - C that the rule compares.
@@ -105,14 +105,19 @@ private:
     }
     void Restart();
     void Advance();
-    void Price();
+    void Sum();
+    // The potentials are worked out at their first reading after a step, so that a reader of
+    // totals alone, stepping through a long run, never pays for them. Go forgets them.
+    const TStepPlan& Priced() const;
+    void Price() const;
 
     const TStepRecord& Record_;
     int Step_ = 0;
     std::vector<double> X_;
-    std::vector<double> U_, V_;
     double Total_ = 0.0;
-    // Working lists of the potentials' walk.
-    std::vector<int> RowFirst_, ColFirst_, RowNext_, ColNext_, RowCells_, ColCells_, Walk_;
-    std::vector<bool> Known_;
+    // The potentials of the step, when Priced_, and the working lists of their walk.
+    mutable bool Priced_ = false;
+    mutable std::vector<double> U_, V_;
+    mutable std::vector<int> RowFirst_, ColFirst_, RowNext_, ColNext_, RowCells_, ColCells_, Walk_;
+    mutable std::vector<bool> Known_;
 };
