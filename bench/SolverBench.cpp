@@ -107,8 +107,8 @@ struct TRun {
 };
 
 // One whole calculation through the worker, timed from its creation to its notification.
-TRun RunWorker() {
-    const TCalcRun Out = RunCalculation();
+TRun RunWorker(TCalcOptions Options = {}) {
+    const TCalcRun Out = RunCalculation(nullptr, Options);
     TRun Run;
     Run.Pivots = Out.Pivots;
     Run.Outcome = Out.Outcome;
@@ -405,12 +405,11 @@ TStartRow MeasureStart(TCalc& Store, const TProblem& Problem, double Reference, 
     std::vector<double> Whole, Plan;
     for (int K = 0; K < Reps; ++K) {
         LoadProblem(Store, Problem);
-        const TCalcRun Out = RunCalculation(nullptr, {Start});
-        Row.Whole = {Out.Pivots, Out.Outcome, std::chrono::duration<double>(Out.Time).count()};
+        Row.Whole = RunWorker({Start});
         Whole.push_back(Row.Whole.Seconds);
         const double Cost = Store.TotalCost();
-        if (Out.Outcome == TOutcome::Optimal ? !RelativelyEqual(Cost, Reference)
-                                             : Cost < Reference * (1 - 1e-9))
+        if (Row.Whole.Outcome == TOutcome::Optimal ? !RelativelyEqual(Cost, Reference)
+                                                   : Cost < Reference * (1 - 1e-9))
             throw std::runtime_error(std::string(StartOption(Start)) + ": a cost of " +
                                      std::to_string(Cost) + " against the optimum " +
                                      std::to_string(Reference));
@@ -433,7 +432,7 @@ std::vector<TStartRow> MeasureStarts(int Reps) {
         for (std::uint32_t Seed = 1; Seed <= 10; ++Seed) {
             const TProblem Problem = RandomProblem(Seed, Size, Size, 5);
             const double Reference = ReferenceOptimalCost(Problem);
-            for (const TStart Start : {TStart::NorthWest, TStart::LeastCost, TStart::Vogel}) {
+            for (const TStart Start : AllStarts) {
                 Rows.push_back(MeasureStart(*Store, Problem, Reference, Start, Reps));
                 Rows.back().Size = Size;
                 Rows.back().Seed = Seed;
@@ -457,7 +456,7 @@ void PrintStarts(const std::vector<TStartRow>& Rows, int Reps) {
                 "calculation medians in ms\n%-8s %-11s %7s %16s %9s %10s\n",
                 "problem", "start", "optimal", "pivots", "plan_ms", "whole_ms");
     for (const int Size : {300, 500})
-        for (const TStart Start : {TStart::NorthWest, TStart::LeastCost, TStart::Vogel}) {
+        for (const TStart Start : AllStarts) {
             int Optimal = 0;
             std::vector<double> Pivots, Plan, Whole;
             for (const TStartRow& R : Rows)
@@ -493,9 +492,7 @@ TRecordRow MeasureRecord(const TBenchCase& BenchCase, std::uint32_t Seed, int Re
     {
         TStepRecord First;
         LoadProblem(*Store, Problem);
-        Row.FirstSeconds =
-            std::chrono::duration<double>(RunCalculation(nullptr, {TStart::NorthWest, &First}).Time)
-                .count();
+        Row.FirstSeconds = RunWorker({TStart::NorthWest, &First}).Seconds;
     }
     TStepRecord Record;
     std::vector<double> Without, With, Report;
@@ -504,8 +501,7 @@ TRecordRow MeasureRecord(const TBenchCase& BenchCase, std::uint32_t Seed, int Re
         Row.Without = RunWorker();
         Without.push_back(Row.Without.Seconds);
         LoadProblem(*Store, Problem);
-        const TCalcRun Out = RunCalculation(nullptr, {TStart::NorthWest, &Record});
-        Row.With = {Out.Pivots, Out.Outcome, std::chrono::duration<double>(Out.Time).count()};
+        Row.With = RunWorker({TStart::NorthWest, &Record});
         With.push_back(Row.With.Seconds);
         if (Row.With.Pivots != Row.Without.Pivots || Record.Pivots() != Row.With.Pivots)
             throw std::runtime_error(Row.Name + ": the recorded run differs");

@@ -261,7 +261,7 @@ const char* StartOption(TStart Start) {
 }
 
 bool StartFromOption(std::string_view Word, TStart& Start) {
-    for (const TStart Each : {TStart::NorthWest, TStart::LeastCost, TStart::Vogel})
+    for (const TStart Each : AllStarts)
         if (Word == StartOption(Each)) {
             Start = Each;
             return true;

@@ -47,6 +47,7 @@
 struct TProblem;
 
 enum class TStart { NorthWest, LeastCost, Vogel };
+inline constexpr TStart AllStarts[] = {TStart::NorthWest, TStart::LeastCost, TStart::Vogel};
 
 // The start in words, to follow "from": "the north-west corner", "least cost", "Vogel's
 // approximation".

@@ -16,15 +16,11 @@
 #include "WindowTestSupport.h"
 
 #include <QAccessible>
-#include <QDragEnterEvent>
-#include <QDropEvent>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QMimeData>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QUrl>
 #include <gtest/gtest.h>
 
 #include <map>
@@ -543,12 +539,7 @@ TEST_F(First, AProblemFileOpensTheDataEntryOnItFromTheMainWindow) {
             Done = true;
         });
     EXPECT_TRUE(Road.Walk([&] {
-        QMimeData Data;
-        Data.setUrls({QUrl::fromLocalFile(Good)});
-        QDragEnterEvent Enter({10, 10}, Qt::CopyAction, &Data, Qt::LeftButton, {});
-        QApplication::sendEvent(FirstForm, &Enter);
-        QDropEvent Drop({10, 10}, Qt::CopyAction, &Data, Qt::LeftButton, {});
-        QApplication::sendEvent(FirstForm, &Drop);
+        DropFile(FirstForm, Good);
         EXPECT_TRUE(WaitFor([&] { return Done; }));
     }));
     EXPECT_EQ(Opened, Balanced);

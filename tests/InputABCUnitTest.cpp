@@ -7,15 +7,11 @@
 #include <QAccessible>
 #include <QClipboard>
 #include <QComboBox>
-#include <QDragEnterEvent>
-#include <QDropEvent>
 #include <QFile>
 #include <QLineEdit>
 #include <QLocale>
-#include <QMimeData>
 #include <QScrollBar>
 #include <QTemporaryDir>
-#include <QUrl>
 
 #include <gtest/gtest.h>
 
@@ -619,14 +615,8 @@ TEST_F(ProblemFiles, CtrlLBringsBackTheLastProblemWithItsSizesAndADropOpensAFile
                        EXPECT_EQ(InputABCForm->InputA->Cells(0, 1), "");
                        PressAndWait("Ctrl+L", [] { return InputABCForm->RowsShown() == 2; });
                        Back = InputABCForm->EnteredProblem();
-                       QMimeData Data;
-                       Data.setUrls(
-                           {QUrl::fromLocalFile(File("small.csv", ProblemTableText(Small)))});
-                       QDragEnterEvent Enter({10, 10}, Qt::CopyAction, &Data, Qt::LeftButton, {});
-                       QApplication::sendEvent(InputABCForm, &Enter);
-                       EXPECT_TRUE(Enter.isAccepted());
-                       QDropEvent Drop({10, 10}, Qt::CopyAction, &Data, Qt::LeftButton, {});
-                       QApplication::sendEvent(InputABCForm, &Drop);
+                       EXPECT_TRUE(
+                           DropFile(InputABCForm, File("small.csv", ProblemTableText(Small))));
                        Dropped = InputABCForm->EnteredProblem();
                        Click(InputABCForm->CancelButton);
                    }),

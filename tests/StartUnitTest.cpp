@@ -2,6 +2,7 @@
 
 #include "CalcUnit.h"
 #include "LemonReference.h"
+#include "ProblemFile.h"
 #include "Problems.h"
 #include "ThreadUnit.h"
 
@@ -18,20 +19,6 @@
 #include <string>
 
 namespace {
-
-constexpr TStart Starts[] = {TStart::NorthWest, TStart::LeastCost, TStart::Vogel};
-
-// A problem as the console tool reads it: M, N, the stocks, the demands, the costs row by row.
-TProblem Read(const char* Text) {
-    std::istringstream In(Text);
-    int M = 0, N = 0;
-    In >> M >> N;
-    TProblem P(M, N);
-    for (auto* Values : {&P.A, &P.B, &P.C})
-        for (double& Value : *Values)
-            In >> Value;
-    return P;
-}
 
 // "Row,Col:Amount" for each cell in the order filled.
 std::string Text(const std::vector<TStartCell>& Cells) {
@@ -52,7 +39,7 @@ class StartCases : public testing::TestWithParam<TStartCase> {};
 
 TEST_P(StartCases, FillOrderAndAmounts) {
     const auto Plan = GetParam().Start == TStart::Vogel ? VogelStart : LeastCostStart;
-    EXPECT_EQ(Text(Plan(ViewOf(Read(GetParam().Problem)))), GetParam().Cells);
+    EXPECT_EQ(Text(Plan(ViewOf(ReadProblemText(GetParam().Problem)))), GetParam().Cells);
 }
 
 constexpr auto LeastCost = TStart::LeastCost, Vogel = TStart::Vogel;
@@ -122,7 +109,7 @@ TEST(Starts, BasicFeasibleTreesThatSolveToTheOptimum) {
     std::mt19937 Rng(5);
     for (int Run = 0; Run < 300; ++Run) {
         const TProblem Problem = RandomShape(Rng, Run);
-        for (const TStart Start : Starts) {
+        for (const TStart Start : AllStarts) {
             SCOPED_TRACE("run " + std::to_string(Run) + " start " + std::to_string(int(Start)));
             // A sliver left unshipped may cost up to itself times the dearest route.
             ExpectOptimum(Problem, Start, Run % 6 == 1 ? 50 * Tolerance : 0.0);

@@ -17,8 +17,6 @@
 
 namespace {
 
-constexpr TStart Starts[] = {TStart::NorthWest, TStart::LeastCost, TStart::Vogel};
-
 std::vector<std::uint64_t> Bits(const std::vector<double>& Values) {
     std::vector<std::uint64_t> Out;
     for (const double Value : Values)
@@ -175,7 +173,7 @@ protected:
 TEST_F(StepRecordRun, RecordsAreTheRunsStepByStep) {
     for (const TShape& Shape : Shapes)
         for (std::uint32_t Seed = 1; Seed <= 3; ++Seed)
-            for (const TStart Start : Starts) {
+            for (const TStart Start : AllStarts) {
                 SCOPED_TRACE(std::to_string(Shape.M) + " x " + std::to_string(Shape.N) + " seed " +
                              std::to_string(Seed) + " start " + std::to_string(int(Start)));
                 const TProblem Problem = ShapedProblem(Shape, Seed);
