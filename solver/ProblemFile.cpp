@@ -265,10 +265,10 @@ public:
                 return Value(Row, K);
     }
 
-    // Whether Row's values from cell K on are names: none a number, at least one.
-    bool Names(const TRow& Row, std::size_t K) const {
+    // Whether Row's values are names: none a number, at least one.
+    bool Names(const TRow& Row) const {
         bool Any = false;
-        for (K = std::max(K, Row.Lead); K - Row.Lead < Row.Cells.size(); ++K) {
+        for (std::size_t K = Row.Lead; K - Row.Lead < Row.Cells.size(); ++K) {
             const std::string_view Name = Value(Row, K);
             if (IsNumber(Name))
                 return false;
@@ -307,7 +307,7 @@ private:
             if (Pos + 1 == Text.size() || Text[Pos + 1] != '"')
                 break;
         }
-        const std::string_view Quoted = Trim(Text.substr(Start + 1, Pos - Start - 1));
+        const std::string_view Inside = Trim(Text.substr(Start + 1, Pos - Start - 1));
         ++Pos;
         SkipBlanks(Pos);
         if (Pos < Text.size() && Text[Pos] != Separator && !IsLineEnd(Text[Pos])) {
@@ -316,9 +316,9 @@ private:
                 ++Stop;
             Reader.Fail(Pos, "expected a separator or the end of the line after the closing "
                              "quote, found " +
-                                 ::Quoted(Text.substr(Pos, Stop - Pos)));
+                                 Quoted(Text.substr(Pos, Stop - Pos)));
         }
-        return Quoted;
+        return Inside;
     }
 
     void SkipBlanks(std::size_t& Pos) const {
@@ -347,7 +347,7 @@ TProblem ReadBlock(const TReader& Reader, char Separator) {
     if (Rows.empty())
         Reader.Fail(0, "expected a problem, found an empty file");
     // Names in the first row: none of its cells a number, at least one not empty.
-    const std::size_t First = Block.Names(Rows[0], 0) ? 1 : 0;
+    const std::size_t First = Block.Names(Rows[0]) ? 1 : 0;
     // Cell Left of every row below is the table's first column: the empty ones before it are
     // dropped, and a column of names (none a number, at least one) after them.
     std::size_t Left = Rows.back().Lead;

@@ -19,8 +19,7 @@ void TStepRecord::Begin(const TCalc& Store, TStart Start) {
 
 void TStepRecord::Add(const TCalc& Store, const TPivotStep& Step) {
     const std::span<const TCycleCell> Cycle = Store.CyclePath();
-    Pivots_.push_back({Step.Entering, Step.Gain, Step.Theta, Step.Leaving, int(Cycles_.size()),
-                       int(Cycle.size())});
+    Pivots_.push_back({Step, int(Cycles_.size()), int(Cycle.size())});
     Cycles_.insert(Cycles_.end(), Cycle.begin(), Cycle.end());
 }
 

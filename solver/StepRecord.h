@@ -25,13 +25,10 @@ class TCalc;
 
 class TStepRecord {
 public:
-    struct TPivot {
-        TCell Entering;
-        double Gain;
-        double Theta;
-        TCell Leaving;
-        int CycleFirst; // where its cycle starts in the list of cycle cells
-        int CycleLength;
+    // The step as the pivot reported it, and where its cycle lies in the list of cycle cells.
+    struct TPivot : TPivotStep {
+        int CycleFirst = 0;
+        int CycleLength = 0;
     };
 
     // A new record, after Balance and InitialPlan(Start).

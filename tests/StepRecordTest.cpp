@@ -66,7 +66,7 @@ std::vector<TSnapshot> DriveStore(TCalc& S, const TProblem& Problem, TStart Star
     S.Balance();
     S.InitialPlan(Start);
     std::vector<TSnapshot> Steps;
-    for (int Row = 1, Col = 1; Row != 0 && Steps.size() <= std::size_t(MaxIterations);) {
+    for (int Row = 1, Col = 1;;) {
         TSnapshot& Step = Steps.emplace_back();
         Step.Total = S.TotalCost();
         Step.X = Table(S.M, S.N, [&S](int I, int J) { return S.GetX(I, J); });
