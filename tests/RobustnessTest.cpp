@@ -395,7 +395,7 @@ TEST_F(Robustness, AHundredCalculationsInARow) {
                 EXPECT_TRUE(Hold->ActWhileHeld([] { Click(BusyForm->CancelButton); }));
             }
         });
-        EXPECT_TRUE(Road.Walked) << Driver.Unexpected.join(", ").toStdString();
+        EXPECT_TRUE(Road.Walked);
         ASSERT_EQ(Road.Ends.size(), 1) << Road.Ends.join(", ").toStdString();
         const QString End = Road.Ends[0];
         ++Outcomes[End.startsWith("Error: ") && R.Kind == TMixedRun::Failed ? "failed" : End];

@@ -153,7 +153,7 @@ TRoadEnd WalkMixedRun(TModalDriver& Driver, const TMixedRun& R,
         }
     };
     Road.Walked =
-        bool(Driver.Walk(Visit, [] { QTest::mouseClick(FirstForm->OkButton, Qt::LeftButton); }));
+        Driver.Walk(Visit, [] { QTest::mouseClick(FirstForm->OkButton, Qt::LeftButton); });
     return Road;
 }
 

@@ -48,7 +48,7 @@ TMixedRun MixedRun(int K, std::mt19937& Rng);
 // How a road ended: results or the message's title and text, once each time the road ended,
 // the plan's fault, the progress dialog's result.
 struct TRoadEnd {
-    bool Walked = false;
+    testing::AssertionResult Walked = testing::AssertionFailure(); // says what went amiss
     QStringList Ends;
     std::string Fault;
     int BusyResult = 0;
