@@ -296,8 +296,7 @@ TEST_F(First, TabOrderAndAccelerators) {
 // after which the refused table may be mended and solved.
 struct TRoad {
     const char* Name;
-    int M, N;
-    TProblem Problem;
+    TProblem Problem; // its sizes typed into the main window
     bool Typed = true;
     bool AbortAtFirstPivot = false;
     const char* Message = nullptr; // the error box, as its title and text
@@ -321,8 +320,8 @@ struct TRoadEnd {
 };
 
 testing::AssertionResult WalkRoad(const TRoad& R, TRoadEnd& End) {
-    FirstForm->InputMEdit->setText(QString::number(R.M));
-    FirstForm->InputNEdit->setText(QString::number(R.N));
+    FirstForm->InputMEdit->setText(QString::number(R.Problem.M));
+    FirstForm->InputNEdit->setText(QString::number(R.Problem.N));
     std::optional<TCheckpointHold> Hold;
     TModalDriver Road;
     Road.Then(InputABCForm, [&R] {
@@ -366,7 +365,7 @@ testing::AssertionResult WalkRoad(const TRoad& R, TRoadEnd& End) {
     return Road.Walk([] { Click(FirstForm->OkButton); });
 }
 
-const TProblem Balanced{2, 3, {30, 20}, {10, 25, 15}, {8, 6, 10, 9, 12, 13}};
+const TProblem& Balanced = HandWorked;
 const TRows BalancedPlan{{"", "1", "2", "3"}, {"1", "", "25.0", " 5.0"}, {"2", "10.0", "", "10.0"}};
 
 TProblem NegativeStock() {
@@ -377,16 +376,9 @@ TProblem NegativeStock() {
 
 const std::vector<TRoad>& Roads() {
     static const std::vector<TRoad> All = {
-        {.Name = "Balanced",
-         .M = 2,
-         .N = 3,
-         .Problem = Balanced,
-         .Cost = "420",
-         .Plan = BalancedPlan},
+        {.Name = "Balanced", .Problem = Balanced, .Cost = "420", .Plan = BalancedPlan},
         // Stock 15, demand 20: a dummy supplier covers 5 of consumer 2's demand.
         {.Name = "MoreDemandThanStock",
-         .M = 2,
-         .N = 2,
          .Problem = {2, 2, {10, 5}, {8, 12}, {1, 4, 3, 2}},
          .Cost = "26",
          .Plan = {{"", "1", "2"}, {"1", " 8.0", " 2.0"}, {"2", "", " 5.0"}},
@@ -394,37 +386,24 @@ const std::vector<TRoad>& Roads() {
          .Extra = {{"1", "2"}, {"0.0", " 5.0"}}},
         // Stock 30, demand 20: supplier 3, the dearest, keeps its 10.
         {.Name = "MoreStockThanDemand",
-         .M = 3,
-         .N = 2,
          .Problem = {3, 2, {10, 10, 10}, {12, 8}, {1, 5, 4, 2, 9, 9}},
          .Cost = "34",
          .Plan = {{"", "1", "2"}, {"1", "10.0", ""}, {"2", " 2.0", " 8.0"}, {"3", "", ""}},
          .ExtraTitle = "Unused Stocks",
          .Extra = {{"1", "2", "3"}, {"0.0", "0.0", "10.0"}}},
         {.Name = "OneByOne",
-         .M = 1,
-         .N = 1,
          .Problem = {1, 1, {4}, {4}, {2.5}},
          .Cost = "10",
          .Plan = {{"", "1"}, {"1", " 4.0"}}},
         // A problem whose calculation needs exactly the 999 pivots of the cap.
-        {.Name = "Looping",
-         .M = 120,
-         .N = 120,
-         .Problem = RandomProblem(289, 120, 120, 50),
-         .Typed = false,
-         .Message = "Error: Looping"},
+        {.Name = "Looping", .Problem = CapProblem(), .Typed = false, .Message = "Error: Looping"},
         {.Name = "Aborted",
-         .M = 500,
-         .N = 500,
          .Problem = RandomProblem(7, 500, 500, 9999),
          .Typed = false,
          .AbortAtFirstPivot = true,
          .Message = "Error: Calculation aborted"},
         // The table of a failed run comes back at the negative stock; only its sign is mended.
         {.Name = "NegativeStockMended",
-         .M = 2,
-         .N = 3,
          .Problem = NegativeStock(),
          .Message = "Error: Stocks and demands must not be negative",
          .RefusedStock = 2,
@@ -460,15 +439,15 @@ TEST_P(Road, EndsWithItsResultsOrItsMessage) {
         EXPECT_EQ(End.Shown.ExtraTitle, R.ExtraTitle ? R.ExtraTitle : End.Shown.ExtraTitle);
         EXPECT_EQ(End.Shown.ExtraCells, R.Extra);
         // The dummy is neither in the plan nor in the store's size any more.
-        EXPECT_EQ(End.Shown.StoreM, R.M);
-        EXPECT_EQ(End.Shown.StoreN, R.N);
-        EXPECT_EQ(Calc->M, R.M);
-        EXPECT_EQ(Calc->N, R.N);
+        EXPECT_EQ(End.Shown.StoreM, R.Problem.M);
+        EXPECT_EQ(End.Shown.StoreN, R.Problem.N);
+        EXPECT_EQ(Calc->M, R.Problem.M);
+        EXPECT_EQ(Calc->N, R.Problem.N);
     }
     // Back in the main window, its entries as they were.
     EXPECT_TRUE(FirstForm->isVisible());
-    EXPECT_EQ(FirstForm->InputMEdit->text(), QString::number(R.M));
-    EXPECT_EQ(FirstForm->InputNEdit->text(), QString::number(R.N));
+    EXPECT_EQ(FirstForm->InputMEdit->text(), QString::number(R.Problem.M));
+    EXPECT_EQ(FirstForm->InputNEdit->text(), QString::number(R.Problem.N));
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, Road, testing::ValuesIn(Roads()),
@@ -504,15 +483,15 @@ TEST_F(First, TheLastProblemIsOneKeyAwayAfterEveryEnd) {
         TModalDriver Again;
         Again.Then(InputABCForm, [&] {
             Press("Ctrl+L");
-            EXPECT_TRUE(WaitFor([&] { return InputABCForm->RowsShown() == R.M; }));
+            EXPECT_TRUE(WaitFor([&] { return InputABCForm->RowsShown() == R.Problem.M; }));
             Back = InputABCForm->EnteredProblem();
             Click(InputABCForm->CancelButton);
         });
         EXPECT_TRUE(Again.Walk([] { Click(FirstForm->OkButton); }));
         EXPECT_EQ(Back, R.Problem) << Name;
         // The entries show the sizes the data entry came back with.
-        EXPECT_EQ(FirstForm->InputMEdit->text(), QString::number(R.M)) << Name;
-        EXPECT_EQ(FirstForm->InputNEdit->text(), QString::number(R.N)) << Name;
+        EXPECT_EQ(FirstForm->InputMEdit->text(), QString::number(R.Problem.M)) << Name;
+        EXPECT_EQ(FirstForm->InputNEdit->text(), QString::number(R.Problem.N)) << Name;
     }
 }
 

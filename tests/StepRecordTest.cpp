@@ -197,7 +197,7 @@ TEST_F(StepRecordRun, LoopingAndAbortedRunsAreRecordedToTheirLastPivot) {
         int Pivots;
     } Ends[] = {{0, TOutcome::Looping, MaxIterations}, {3, TOutcome::Aborted, 3}};
     for (const auto& End : Ends) {
-        LoadProblem(*Calc, RandomProblem(289, 120, 120, 50));
+        LoadProblem(*Calc, CapProblem());
         TCheckpointHold Hold(End.HoldAt);
         const TCalcRun Run = RunCalculation(
             [&](TNoShowCalc& W) {
@@ -223,7 +223,7 @@ TEST_F(StepRecordRun, ReusedForASmallerProblemAfterALargerOne) {
     Record(ShapedProblem({40, 40, 99, 1, 5, 99}, 9));
     ASSERT_GT(Record_.Pivots(), 20);
     const std::size_t Bytes = Record_.Bytes();
-    const TProblem Small(2, 3, {30, 20}, {10, 25, 15}, {8, 6, 10, 9, 12, 13});
+    const TProblem& Small = HandWorked;
     Record(Small, TStart::Vogel);
     EXPECT_EQ(Record_.Problem(), Small);
     EXPECT_EQ(Record_.StartCells().size(), 4u);

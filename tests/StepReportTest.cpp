@@ -67,11 +67,9 @@ protected:
     TOutcome Outcome_ = TOutcome::Failed;
 };
 
-const TProblem Small(2, 3, {30, 20}, {10, 25, 15}, {8, 6, 10, 9, 12, 13});
+const TProblem& Small = HandWorked;
 
-// Worked by hand: the north-west corner (1, 1) = 10, (1, 2) = 20, (2, 2) = 5, (2, 3) = 15 with
-// u = 0, 6 and v = 8, 6, 7; (2, 1) enters at -5 round (2, 1) (1, 1) (1, 2) (2, 2), theta 5,
-// (2, 2) leaves; then (1, 3) enters at -2, (1, 1) leaves, and u = 0, 3 at the optimum, 420.
+// The hand-worked steps, cell by cell.
 TEST_F(StepReport, SmallTableausShowEveryCellWhereItBelongs) {
     const std::string Html = Report(Small);
     ASSERT_EQ(Record_.Pivots(), 2);

@@ -139,7 +139,7 @@ TEST_F(Worker, CapAllowsNineHundredNinetyEightPivotsToFinish) {
 }
 
 TEST_F(Worker, NineHundredNinetyNinePivotsEndLooping) {
-    Random(120, 120, 50, 50, 50, 289);
+    LoadProblem(*Calc, CapProblem());
     ASSERT_EQ(PivotsNeededForCalc(), MaxIterations);
     const TCalcRun Out = RunCalculation();
     EXPECT_EQ(Out.Outcome, TOutcome::Looping);
@@ -148,7 +148,7 @@ TEST_F(Worker, NineHundredNinetyNinePivotsEndLooping) {
 
 // A request seen after the last allowed pivot still counts as an abort, not as the cap.
 TEST_F(Worker, AbortInTheLastAllowedIterationEndsAborted) {
-    Random(120, 120, 50, 50, 50, 289);
+    LoadProblem(*Calc, CapProblem());
     const TCalcRun Out = RunAbortedAtPivot(MaxIterations);
     EXPECT_EQ(Out.Outcome, TOutcome::Aborted);
     EXPECT_EQ(Out.Pivots, MaxIterations);

@@ -105,7 +105,7 @@ TMixedRun MixedRun(int K, std::mt19937& Rng) {
     case 9: // exactly the 999 pivots of the cap
         R.M = R.N = 120;
         R.Kind = TMixedRun::Looping;
-        R.Cells = RandomProblem(289, 120, 120, 50);
+        R.Cells = CapProblem();
         break;
     }
     return R;
