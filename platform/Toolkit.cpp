@@ -381,31 +381,20 @@ void TForm::closeEvent(QCloseEvent* Event) {
 }
 
 void TForm::keyPressEvent(QKeyEvent* Event) {
-    switch (Event->key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        for (TButton* Button : findChildren<TButton*>()) {
-            if (Button->isDefault() && Button->isVisible() && Button->isEnabled()) {
-                Button->click();
-                Event->accept();
-                return;
-            }
-        }
-        Event->ignore();
-        return;
-    case Qt::Key_Escape:
-        for (TButton* Button : findChildren<TButton*>()) {
-            if (Button->Cancel && Button->isVisible() && Button->isEnabled()) {
-                Button->click();
-                Event->accept();
-                return;
-            }
-        }
-        Event->ignore();
-        return;
-    default:
+    const bool Enter = Event->key() == Qt::Key_Return || Event->key() == Qt::Key_Enter;
+    if (!Enter && Event->key() != Qt::Key_Escape) {
         QWidget::keyPressEvent(Event);
+        return;
     }
+    // Enter presses the default button, Escape the cancelling one.
+    for (TButton* Button : findChildren<TButton*>())
+        if ((Enter ? Button->isDefault() : Button->Cancel) && Button->isVisible() &&
+            Button->isEnabled()) {
+            Button->click();
+            Event->accept();
+            return;
+        }
+    Event->ignore();
 }
 
 int RunApplication(TForm& MainForm_, const QString& Title) {
