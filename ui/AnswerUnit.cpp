@@ -186,8 +186,6 @@ void TAnswerForm::FillResults() {
 
     const int M = Calc->M;
     const int N = Calc->N;
-    Shown_.M = M;
-    Shown_.N = N;
     Shown_.Plan.resize(std::size_t(M) * std::size_t(N));
     for (int I = 1; I <= M; ++I)
         Shown_.Stocks.push_back(Calc->GetA(I));
@@ -231,13 +229,13 @@ TAnswerForm::ResultRows(const std::string& Decimal) const {
     Rows.push_back({});
     Rows.push_back({Head(AnswerBox->title().toStdString())});
     std::vector<TResultCell> Consumers{Head("")};
-    for (int J = 1; J <= Shown_.N; ++J)
+    for (int J = 1; J <= Shown_.N(); ++J)
         Consumers.push_back(Head(IndexText(J)));
     Rows.push_back(std::move(Consumers));
-    for (int I = 1; I <= Shown_.M; ++I) {
+    for (int I = 1; I <= Shown_.M(); ++I) {
         std::vector<TResultCell> Row{Head(IndexText(I))};
-        for (int J = 1; J <= Shown_.N; ++J) {
-            const double X = Shown_.Plan[std::size_t(I - 1) * std::size_t(Shown_.N) + (J - 1)];
+        for (int J = 1; J <= Shown_.N(); ++J) {
+            const double X = Shown_.X(I, J);
             Row.push_back(Value(X < ShownThreshold ? std::string() : Amount(X)));
         }
         Rows.push_back(std::move(Row));
@@ -285,16 +283,16 @@ std::string TAnswerForm::ResultCsv() const {
     const bool UnusedStocks = Shown_.ExtraKind == 2;
     const std::string Extra = AddBox->title().toStdString();
     std::string Csv;
-    for (int J = 1; J <= Shown_.N; ++J)
+    for (int J = 1; J <= Shown_.N(); ++J)
         Csv += ",Consumer " + IndexText(J);
     Csv += ",Stock";
     if (UnusedStocks)
         Csv += "," + Extra;
     Csv += "\n";
-    for (int I = 1; I <= Shown_.M; ++I) {
+    for (int I = 1; I <= Shown_.M(); ++I) {
         Csv += "Supplier " + IndexText(I);
-        for (int J = 1; J <= Shown_.N; ++J) {
-            const double X = Shown_.Plan[std::size_t(I - 1) * std::size_t(Shown_.N) + (J - 1)];
+        for (int J = 1; J <= Shown_.N(); ++J) {
+            const double X = Shown_.X(I, J);
             Csv += "," + (X < ShownThreshold ? std::string() : UnpaddedExtra(X));
         }
         Csv += "," + NumberText(Shown_.Stocks[std::size_t(I - 1)]);

@@ -57,12 +57,18 @@ private:
     struct TShown {
         std::string Time;
         double Cost = 0.0;
-        int M = 0, N = 0;
         std::vector<double> Plan; // M x N, row by row
         // The unmet demands (BalanceKind 1) or the unused stocks (2); none for a balanced problem.
         int ExtraKind = 0;
         std::vector<double> Extra;
         std::vector<double> Stocks, Demands;
+
+        int M() const { return int(Stocks.size()); }
+        int N() const { return int(Demands.size()); }
+        // Rows and columns from 1.
+        double X(int I, int J) const {
+            return Plan[std::size_t(I - 1) * Demands.size() + std::size_t(J - 1)];
+        }
     } Shown_;
     struct TResultCell {
         std::string Text;
