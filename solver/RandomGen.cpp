@@ -17,3 +17,8 @@ TProblem RandomFill(int M, int N, int MaxA, int MaxB, int MaxC) {
         Cost = RandomBelow(std::uint32_t(MaxC)) + 1;
     return Problem;
 }
+
+TProblem RandomProblem(std::uint32_t Seed, int M, int N, int MaxA, int MaxB, int MaxC) {
+    RandomState = Seed;
+    return RandomFill(M, N, MaxA, MaxB, MaxC);
+}

@@ -21,3 +21,6 @@ std::uint32_t RandomBelow(std::uint32_t Range);
 // per value, in the program's order: the stocks 1..M, the demands 1..N, then the costs row by
 // row.
 TProblem RandomFill(int M, int N, int MaxA, int MaxB, int MaxC);
+
+// The same from the state Seed: a problem that the seed and the maxima name.
+TProblem RandomProblem(std::uint32_t Seed, int M, int N, int MaxA, int MaxB, int MaxC);

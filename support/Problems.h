@@ -2,12 +2,12 @@
 #pragma once
 
 #include "Problem.h"
+#include "RandomGen.h"
 
 #include <cstdint>
 
 // The problem the data-entry window's random fill writes for the seed and the maxima (each
-// from 1 to MaxRange): the same draws in the same order.
-TProblem RandomProblem(std::uint32_t Seed, int M, int N, int MaxA, int MaxB, int MaxC);
+// from 1 to MaxRange), all three maxima alike.
 inline TProblem RandomProblem(std::uint32_t Seed, int M, int N, int Max) {
     return RandomProblem(Seed, M, N, Max, Max, Max);
 }

@@ -17,6 +17,7 @@
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <string_view>
 
 namespace {
 
@@ -39,7 +40,7 @@ int ReadSize(const std::string& Word, const char* What) {
 }
 
 // The program's random fill, in its draw order.
-TProblem RandomProblem(char** Args) {
+TProblem RandomFromArguments(char** Args) {
     std::int32_t Seed = 0;
     if (!TextToInt(Args[0], Seed))
         throw TUsageError{std::string("SEED is not a whole number: ") + Args[0]};
@@ -48,8 +49,7 @@ TProblem RandomProblem(char** Args) {
     int Max[3];
     for (int K = 0; K < 3; ++K)
         Max[K] = ReadWhole(Args[3 + K], "a maximum", MaxRange);
-    RandomState = static_cast<std::uint32_t>(Seed);
-    return RandomFill(M, N, Max[0], Max[1], Max[2]);
+    return RandomProblem(static_cast<std::uint32_t>(Seed), M, N, Max[0], Max[1], Max[2]);
 }
 
 const char* const Usage =
@@ -63,9 +63,9 @@ TStart ReadStart(const std::string& Word) {
     return Start;
 }
 
-bool EndsWith(const std::string& Text, const char* Suffix) {
-    const std::string End(Suffix);
-    return Text.size() > End.size() && Text.compare(Text.size() - End.size(), End.size(), End) == 0;
+// A file name that ends in Suffix after at least one character of its own.
+bool EndsWith(const std::string& Text, std::string_view Suffix) {
+    return Text.size() > Suffix.size() && Text.ends_with(Suffix);
 }
 
 // What the command line asks for.
@@ -106,7 +106,7 @@ TArguments ReadArguments(int Argc, char** Argv) {
     if (!Write.empty() && !EndsWith(Write, ".csv") && !EndsWith(Write, ".lp"))
         throw TUsageError{"--write: OUT must end in .csv or .lp: " + Write};
     if (Random) {
-        Out.Problem = RandomProblem(Random);
+        Out.Problem = RandomFromArguments(Random);
         Out.Name = "random fill, seed " + std::string(Random[0]) + ", " + Random[1] + " x " +
                    Random[2] + ", maxima " + Random[3] + ", " + Random[4] + ", " + Random[5];
     } else {
