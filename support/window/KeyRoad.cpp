@@ -24,7 +24,8 @@ bool ParseKey(QString Word, QKeyCombination& Key) {
     // Qt's own names of these keys.
     for (auto [Ours, Qts] : {std::pair{"PageDown", "PgDown"}, std::pair{"PageUp", "PgUp"},
                              std::pair{"Delete", "Del"}, std::pair{"Insert", "Ins"}})
-        Word.replace(QRegularExpression(QString("\\b%1$").arg(Ours)), Qts);
+        if (Word == Ours || Word.endsWith(QString("+") + Ours))
+            Word = Word.chopped(QString(Ours).size()) + Qts;
     const QKeySequence Sequence = QKeySequence::fromString(Word, QKeySequence::PortableText);
     if (Sequence.count() != 1 || Sequence[0].key() == Qt::Key_unknown)
         return false;
